@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs the build tools the engine needs when they are missing (Debian packages; as root).
+set -euo pipefail
+need=()
+command -v cmake >/dev/null 2>&1 || need+=(cmake)
+command -v ninja >/dev/null 2>&1 || need+=(ninja-build)
+command -v g++ >/dev/null 2>&1 || need+=(g++)
+[ -f /usr/include/gtest/gtest.h ] || need+=(libgtest-dev)
+[ -f /usr/include/benchmark/benchmark.h ] || need+=(libbenchmark-dev)
+# gfortran is the reference the number-format tests compare against.
+command -v gfortran >/dev/null 2>&1 || need+=(gfortran)
+if [ ${#need[@]} -gt 0 ]; then
+  if [ "$(id -u)" -eq 0 ]; then
+    echo "Installing: ${need[*]}"
+    apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${need[@]}" >/dev/null
+  else
+    echo "Missing packages: ${need[*]} (run as root, or install them with apt-get)" >&2
+    exit 1
+  fi
+fi

@@ -1,0 +1,103 @@
+#include "analysis/flexural_rigidity.h"
+
+#include <cmath>
+#include <string>
+
+#include "engine/errors.h"
+#include "engine/single_precision.h"
+
+namespace korden {
+
+bool secantRigidity(const MomentCurvatureSet& t, double phi, double& ei) {
+  const int n = std::min(t.nPoints, kMaxMomentCurvaturePoints);
+  if (n < 2) return false;
+  // Points are held moment first, curvature second; the first segment's slope is M2/phi2.
+  if (phi <= kOneEMinus8Single) {
+    ei = t.moment[1] / t.curvature[1];
+  } else if (phi >= t.curvature[n - 1]) {
+    ei = t.moment[n - 1] / phi;
+  } else {
+    int k = 1;
+    while (k < n - 1 && phi > t.curvature[k]) ++k;
+    const double m = t.moment[k - 1] + (phi - t.curvature[k - 1]) * (t.moment[k] - t.moment[k - 1]) /
+                                           (t.curvature[k] - t.curvature[k - 1]);
+    ei = m / phi;
+  }
+  return true;
+}
+
+namespace {
+
+const MomentCurvatureSet* tableOf(const RunState& state, int sectionNumber, const CrossSection& x) {
+  if (x.sectionType == 10) {
+    const auto& sets = state.sections.userSets;
+    if (sectionNumber >= 1 && sectionNumber <= static_cast<int>(sets.size())) return &sets[sectionNumber - 1];
+    return nullptr;
+  }
+  return x.generated.empty() ? nullptr : &x.generated.front();
+}
+
+}  // namespace
+
+void updateFlexuralRigidity(RunState& state, bool afterIteration) {
+  StationGrid& g = state.grid;
+  const auto& walls = state.sections.wallSections;
+  const auto& cross = state.sections.crossSections;
+  if (walls.empty()) return;
+  for (const WallSection& w : walls) {
+    if (w.crossSection < 1 || w.crossSection > static_cast<int>(cross.size())) {
+      stopWithMessage("     ERROR STOP -- A WALL SECTION USES CROSS SECTION " +
+                      std::to_string(w.crossSection) + ", WHICH IS NOT GIVEN");
+    }
+  }
+  const double depthFactor = state.english() ? g.h / 12.0 : g.h;  // station to feet or metres
+  for (int i = 0; i <= g.n; ++i) {
+    const double d = i * depthFactor;
+    // The section of the station and where in it: a boundary station takes the upper section.
+    size_t k = 0;
+    double fraction = 0.0;  // 0 at the section's top value, 1 at its bottom value
+    if (d <= walls.front().top) {
+      k = 0;
+    } else if (d >= walls.back().bottom) {
+      k = walls.size() - 1;
+      fraction = 1.0;
+    } else {
+      while (k + 1 < walls.size() && walls[k].bottom < d) ++k;
+      const WallSection& w = walls[k];
+      fraction = w.bottom == w.top ? 0.0 : (d - w.top) / (w.bottom - w.top);
+    }
+    const int number = walls[k].crossSection;
+    const CrossSection& x = cross[number - 1];
+    if (x.nonlinear()) {
+      const double phi = std::fabs(g.y(i - 1) - 2.0 * g.y(i) + g.y(i + 1)) / g.hSquared;
+      const MomentCurvatureSet* table = tableOf(state, number, x);
+      double ei = 0.0;
+      if (table != nullptr && secantRigidity(*table, phi, ei)) g.EI(i) = ei;
+    } else {
+      g.EI(i) = x.eiTop + fraction * (x.eiBottom - x.eiTop);
+    }
+    if (afterIteration && state.wall.sectionAdjustFlag == 1) {
+      const double diameter = x.aTop[0];
+      if (!(diameter > 0.0)) {
+        stopWithMessage("     ERROR STOP -- SECTION ADJUSTMENT NEEDS THE EQUIVALENT DIAMETER OF "
+                        "CROSS SECTION " + std::to_string(number));
+      }
+      g.EI(i) = g.EI(i) * state.soil.wall.widthActive / diameter;
+      if (state.si()) g.EI(i) *= 1000.0;
+    }
+  }
+}
+
+void applyHingeModel(RunState& state) {
+  const LoadsAndSupports& l = state.loads;
+  if (state.control.hingeFlag != 1 || (l.tieBacks.empty() && l.struts.empty())) return;
+  StationGrid& g = state.grid;
+  for (const auto* list : {&l.tieBacks, &l.struts}) {
+    for (size_t k = 1; k < list->size(); ++k) {
+      const int station = (*list)[k].station;
+      if (station >= -3 && station <= g.n + 3) g.EI(station) = 0.0;
+    }
+  }
+}
+
+}  // namespace korden

@@ -1,0 +1,41 @@
+// The wall analysis of one case and the release of its working tables.
+#include "engine/analysis_case.h"
+
+#include "analysis/curves.h"
+#include "analysis/flexural_rigidity.h"
+#include "analysis/iteration.h"
+#include "analysis/solver.h"
+#include "report/plot_file.h"
+#include "report/results_report.h"
+
+namespace korden {
+
+void analyseCase(RunState& state, RunFiles& files) {
+  AnalysisData& a = state.analysis;
+  a.hasResults = false;
+  validateSpecifiedPoints(state.grid);
+  fillCurveTable(state);
+  if (!state.curves.userCurves.empty() && state.curves.generatedCount == 0) {
+    writeUserCurvePlotSection(state, files.plot);
+  }
+  // The rigidity of the first iteration comes from the sections at zero deflection.
+  updateFlexuralRigidity(state, false);
+  iterateWall(state, files.report, files.aux);
+  if (a.outcome == IterationOutcome::Closed) {
+    extrapolateFictitiousEnds(state.grid);
+    computeStationResults(state);
+    computeSupportForces(state);
+    writeResults(state, files.report);
+    a.hasResults = true;
+    state.driver.failedCase = 0;
+  } else {
+    state.driver.failedCase = 1;
+  }
+}
+
+void releaseCaseTables(RunState& state) {
+  state.soil.activePressure.clear();
+  state.soil.activePressure.shrink_to_fit();
+}
+
+}  // namespace korden

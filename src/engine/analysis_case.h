@@ -1,0 +1,28 @@
+// The steps of one analysis case after its records are read: the station tables, the earth
+// pressure, the wall analysis with its results, and the plot data block.
+#pragma once
+
+#include "engine/run_driver.h"
+#include "engine/run_state.h"
+
+namespace korden {
+
+// Spreads the wall sections' EI, the stiffness and load records and the restraints over the
+// stations, and adds the tie-back and strut springs and prestress loads.
+void distributeStiffnessAndSupports(RunState& state);
+// Stops the run when the stiffness and load data reach past the bottom of the wall.
+void checkLoadsWithinWall(const RunState& state);
+// Earth pressure (src/pressure): right after the soil records are read, the generation of the
+// soil profile, coefficients and generated distribution when the case asks for one.
+void generateEarthPressure(RunState& state, RunFiles& files);
+// Right before the analysis: the pressure loads (generated distribution, or the specified active
+// pressure table plus surcharge pressure) added to the station loads.
+void applyPressureLoads(RunState& state, RunFiles& files);
+// Analyses the wall and writes the results; sets the failed-case flag.
+void analyseCase(RunState& state, RunFiles& files);
+// Writes the plot data block of the case just finished.
+void writePlotBlock(RunState& state, RunFiles& files, int continuationCode);
+// Releases the tables reserved for one case (the specified active earth pressure).
+void releaseCaseTables(RunState& state);
+
+}  // namespace korden

@@ -1,0 +1,23 @@
+// Fixed capacities of the engine's tables. Every write into one of these tables is checked;
+// an overflow stops the run with the storage message (see errors.h).
+#pragma once
+
+namespace korden {
+
+inline constexpr int kMaxSpecifiedPoints = 20;
+inline constexpr int kMaxWallSections = 20;
+inline constexpr int kMaxCrossSections = 100;
+inline constexpr int kMaxMomentCurvaturePoints = 100;
+inline constexpr int kMaxSoilLayers = 10;
+inline constexpr int kMaxComputationalLayers = 21;
+inline constexpr int kMaxInputCurves = 400;
+inline constexpr int kMaxTableCurves = 263;
+inline constexpr int kMaxTableCurvePoints = 34;
+inline constexpr int kStationPlaces = 416;
+inline constexpr int kMaxSupports = 20;
+inline constexpr int kMaxRestraints = 20;
+inline constexpr int kMaxActivePressureRows = 2000;
+// Stations -3..N+3 take N + 7 places, so N may be at most 409.
+inline constexpr int kMaxIncrements = kStationPlaces - 7;
+
+}  // namespace korden

@@ -1,0 +1,47 @@
+// Error stops of the engine. An input error stop carries the exact text written into the output
+// report; the run driver writes it and takes the end-of-run path. A generator stop ends the run
+// with a stop code returned to the host.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace korden {
+
+// Report lines of an input error stop, blank lines included, in the order they are written.
+class ErrorStop : public std::runtime_error {
+ public:
+  explicit ErrorStop(std::vector<std::string> lines)
+      : std::runtime_error(lines.empty() ? std::string() : lines.back()), lines_(std::move(lines)) {}
+  const std::vector<std::string>& lines() const { return lines_; }
+
+ private:
+  std::vector<std::string> lines_;
+};
+
+// A generator check that cannot continue: message lines (already written where the generator
+// writes them) and the stop code returned by the entry point (3 when the stop has no code).
+class GeneratorStop : public std::runtime_error {
+ public:
+  explicit GeneratorStop(int code, const std::string& what = "generator stop")
+      : std::runtime_error(what), code_(code) {}
+  int code() const { return code_; }
+
+ private:
+  int code_;
+};
+
+// "     TOO MUCH DATA FOR AVAILABLE STORAGE", two blank lines before and after.
+[[noreturn]] void stopTooMuchData();
+// "     ERROR STOP -- STATIONS NOT IN ORDER", two blank lines before.
+[[noreturn]] void stopStationsNotInOrder();
+// Any other input error stop: two blank lines and the text (which starts with five blanks).
+[[noreturn]] void stopWithMessage(const std::string& text);
+
+// Throws the storage stop when count exceeds capacity (or is negative where a count may not be).
+inline void checkCapacity(long long count, long long capacity) {
+  if (count > capacity) stopTooMuchData();
+}
+
+}  // namespace korden

@@ -1,0 +1,332 @@
+// The run state: every table of one run, grouped by subsystem. The entry point creates one for a
+// run and passes it by reference; tables that a later analysis case does not read again keep
+// what the previous case left in them.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "analysis/station_grid.h"
+#include "engine/capacities.h"
+
+namespace korden {
+
+// Program control record: the fifteen integers of the case.
+struct ControlRecord {
+  int unitsFlag = 1;           // 1 English, 2 SI, other: generic labels
+  int nSpecified = 0;          // specified deflection and slope points
+  int nWallSections = 0;
+  int nCrossSections = 0;
+  int nModificationFactors = 0;
+  int pressureOption = 0;      // 0 none, 1 user table, 2..6 generated
+  int curveOption = 0;         // 2 generates curves from the soil layers
+  int nUserCurves = 0;
+  int nStages = 0;
+  int nUserEISets = 0;
+  int nTieBacks = 0;
+  int hingeFlag = 0;
+  int waleFlag = 0;
+  int waleKind = 0;            // 1 simply supported, other continuous
+  int nStruts = 0;
+};
+
+// Wall record.
+struct WallRecord {
+  int nIncrements = 0;
+  double incrementLength = 0.0;          // h (inches in English units, metres in SI)
+  double maxAllowableDeflection = 0.0;
+  double closureTolerance = 0.0;
+  double freeHeight = 0.0;               // depth of the excavation level (internal length unit)
+  double wallWidth = 0.0;                // width of wall one station represents
+  double wallHeight = 0.0;               // echoed only
+  int maxIterations = 0;
+  int unused1 = 0;
+  int unused2 = 0;
+  int sectionAdjustFlag = 0;
+};
+
+struct WallSection {
+  double top = 0.0;     // depth below the top of the wall (feet in English units, metres in SI)
+  double bottom = 0.0;
+  int crossSection = 0;
+};
+
+// A moment-curvature table: points stored as read, moment first and curvature second.
+struct MomentCurvatureSet {
+  double axialThrust = 0.0;
+  double secondValue = 0.0;  // kept beside the axial load of a generated level, not interpreted
+  int unusedInteger = 0;
+  int nPoints = 0;
+  std::array<double, kMaxMomentCurvaturePoints> moment{};
+  std::array<double, kMaxMomentCurvaturePoints> curvature{};
+};
+
+struct CrossSection {
+  std::array<int, 4> header{};  // [2] elastic kind, [3] nonlinear flag
+  std::string name;             // 80 characters
+  int elasticKind() const { return header[2]; }
+  bool nonlinear() const { return header[3] != 0; }
+
+  // Property tables, top and bottom: A (8 values) and B (10 values) with 1-based meaning
+  // A1 equivalent diameter, A3 external width, A4 external depth, A7 flange thickness,
+  // A8 web thickness; B4 moment of inertia, B9 Young's modulus.
+  std::array<double, 8> aTop{}, aBottom{};
+  std::array<double, 10> bTop{}, bBottom{};
+  double extraTop = 0.0, extraBottom = 0.0;  // the further real of E2 / E4
+  int taperFlag = 0;
+  // E5 options: two integers, a real, six integers.
+  std::array<int, 8> options{};  // [0],[1] then [2]..[7] = integers 3..8 of the record
+  double optionReal = 0.0;
+  std::string secondName;        // E6
+
+  // Flexural rigidity (B4 * B9) at the top and bottom.
+  double eiTop = 0.0, eiBottom = 0.0;
+
+  // Nonlinear section records.
+  std::array<double, 9> n1{};
+  int sectionType = 0;
+  std::array<double, 10> n2{};
+  std::array<double, 6> n3Reals{};
+  std::array<int, 4> n3Ints{};
+  std::string steelName;  // N4
+  std::array<int, 5> n5Ints{};
+  std::array<double, 5> n5Reals{};
+  int n5LastInt = 0;
+  std::vector<std::array<double, 5>> bars;     // N5a
+  std::array<int, 6> n6Ints{};
+  std::array<double, 4> n6Reals{};
+  std::array<int, 5> n7Ints{};
+  std::array<double, 5> n7Reals{};
+  std::array<double, 2> n7Extra{};
+  std::vector<std::array<double, 5>> strands;  // N7a
+  std::array<int, 3> n8Ints{};
+  std::array<double, 2> n8Reals{};
+  std::vector<double> n8Rows;
+  std::array<int, 7> n9Ints{};
+  std::array<double, 4> n9Reals{};
+  std::array<int, 4> n10Ints{};
+  std::array<double, 2> n10Reals{};
+  std::vector<double> n10Rows;
+
+  // Generated moment-curvature sets (one per axial-load level).
+  int generatedUnusedInteger = 0;
+  std::vector<MomentCurvatureSet> generated;
+};
+
+struct SectionData {
+  std::vector<WallSection> wallSections;    // at most kMaxWallSections
+  std::vector<CrossSection> crossSections;  // at most kMaxCrossSections
+  int userSetsUnusedInteger = 0;
+  std::vector<MomentCurvatureSet> userSets;  // user-defined sets (by set number)
+};
+
+struct LoadRow {
+  int contd = 1;  // 1 alone, 2 continued by the next row
+  int from = 0;
+  int to = 0;
+  double q = 0.0;
+  double t = 0.0;
+  double p = 0.0;  // axial load with the sign of the input
+};
+
+struct Restraint {
+  int from = 0;
+  int to = 0;
+  int contd = 1;
+  double s = 0.0;  // lateral stiffness per station
+  double r = 0.0;  // rotational stiffness per station
+};
+
+// A tie-back or strut (struts have no prestress).
+struct Support {
+  double depth = 0.0;           // feet in English units, metres in SI
+  double area = 0.0;
+  double elasticModulus = 0.0;
+  double unbondedLength = 0.0;
+  double angle = 0.0;           // degrees from the horizontal
+  double spacing = 0.0;
+  double prestress = 0.0;
+  int station = 0;
+  double spring = 0.0;          // k per station
+  double prestressLoad = 0.0;   // horizontal prestress q0 per station
+  // Results.
+  double horizontalForce = 0.0;  // per station
+  double forceAlong = 0.0;       // per station along the support
+  double forcePerSupport = 0.0;
+};
+
+struct WaleRow {
+  int code = 0;
+  std::array<double, 3> values{};
+};
+
+struct ModificationFactor {
+  double depth = 0.0;
+  double pFactor = 0.0;
+  double yFactor = 0.0;
+};
+
+struct LoadsAndSupports {
+  std::vector<LoadRow> loads;
+  double firstLoadDepth = 0.0;  // depth of the FROM station of the first and last load rows
+  double lastLoadDepth = 0.0;
+  std::vector<Restraint> restraints;  // at most kMaxRestraints
+  bool dataBeyondEnd = false;         // stiffness and load data reach station N+1
+  std::vector<Support> tieBacks;      // tie-backs and struts together at most kMaxSupports
+  std::vector<Support> struts;
+  std::vector<WaleRow> wales;
+  int groupReductionSwitch = 0;
+  std::vector<ModificationFactor> modificationFactors;
+};
+
+struct WallInformation {
+  double freeHeight = 0.0;
+  double widthActive = 0.0;     // WA
+  double widthResistance = 0.0; // WP
+  double waterBackfill = 0.0;
+  double waterExcavation = 0.0;
+  double activeModification = 0.0;
+  int waterSwitch = 0;
+  double slopeBackfill = 0.0;   // degrees
+  double slopeExcavation = 0.0; // degrees
+};
+
+struct SurfaceRecord {
+  double uniformPressure = 0.0;
+  double distance = 0.0;
+  double pointLoad = 0.0;
+  double lineLoad = 0.0;
+  double stripLoad = 0.0;
+  double stripWidth = 0.0;
+};
+
+struct Surcharge {
+  int type = 0;             // 1 point, 2 line, 3 strip
+  double magnitude = 0.0;
+  double distance = 0.0;    // horizontal distance to the load (middle of the strip)
+  double width = 0.0;       // strip width
+  double vertical = 0.0;    // vertical distance between the wall top and the load
+  double factor = 0.0;
+};
+
+// Parameters at the top or bottom of a soil layer.
+struct SoilParameters {
+  double unitWeight = 0.0;
+  double cohesion = 0.0;    // or rock strength
+  double friction = 0.0;    // degrees
+  double e50 = 0.0;
+  double kpy = 0.0;
+  double sixth = 0.0;       // optional earth coefficient / weak-rock value
+};
+
+struct SoilLayer {
+  int type = 0;  // 1 soft clay .. 7 weak rock
+  double xTop = 0.0;
+  double xBottom = 0.0;
+  SoilParameters top, bottom;
+};
+
+struct ActivePressureRow {
+  double depth = 0.0;
+  double pressure = 0.0;
+};
+
+struct SoilData {
+  std::vector<ActivePressureRow> activePressure;  // at most kMaxActivePressureRows
+  WallInformation wall;
+  double referenceWidth = 0.0;  // 12 in (English) or 0.3048 m held in single precision (SI)
+  SurfaceRecord surface;
+  std::vector<Surcharge> surcharges;
+  int nLayers = 0;
+  int loadingKind = 1;  // 1 static, 0 cyclic
+  double cycles = 0.0;
+  std::array<SoilLayer, kMaxSoilLayers> layers{};
+};
+
+struct UserCurve {
+  int station = 0;
+  int belowExcavation = 0;  // 1 when station*h is at or below the free height
+  int nPoints = 0;
+  double pMultiplier = 0.0;
+  double yMultiplier = 0.0;
+  std::array<double, kMaxTableCurvePoints> y{}, p{};              // as read
+  std::array<double, kMaxTableCurvePoints> yScaled{}, pScaled{};  // times the multipliers
+};
+
+// One entry of the curve table of the wall analysis: points (y, p) in ascending y, p as force per
+// station (soil reaction per unit length times h).
+struct TableCurve {
+  int fromStation = 0;
+  int toStation = 0;
+  int contd = 0;  // 0 alone, non-zero continued by the next entry, negative invalid
+  int nPoints = 0;
+  std::array<double, kMaxTableCurvePoints> y{}, p{};
+};
+
+struct CurveData {
+  std::vector<UserCurve> userCurves;  // at most kMaxInputCurves
+  // Curves taken over from the curve exchange file (generated curves), counted for the run.
+  int generatedCount = 0;
+  // Retained-side soil-movement curves of the soil-movement pressure option, placed ahead of any
+  // other curve in the curve table.
+  std::vector<TableCurve> soilMovementCurves;
+  // The curve table the iteration linearises (at most kMaxTableCurves entries).
+  std::vector<TableCurve> table;
+};
+
+// Unit labels of the report, set once per case.
+struct UnitLabels {
+  std::string wallHeight;   // " FT", "  M", "  L"
+  std::string heightShort;  // "FT", " M", " L"
+  std::string length;       // " IN", "  M", "  L"
+  std::string lengthShort;  // "IN", " M", " L"
+  std::string sectionSize;  // "IN", "MM", " L"
+  std::string force4;       // " LBS", "  KN", "   F"
+  std::string force3;       // "LBS", " KN", "  F"
+};
+
+// Driver state kept across analysis cases.
+struct DriverState {
+  int caseCounter = 0;
+  std::string firstTitle;
+  int continuationCode = 0;
+  int failedCase = 0;
+  int unitsSign = 1;
+  int generateEarthPressure = 0;
+  int generateCurves = 0;
+  std::string versionText;  // 12 characters from the run-control file
+  std::string inputName, outputName, plotName, auxName, curveFileName, pressureFileName;
+};
+
+// How the iteration of a case ended.
+enum class IterationOutcome { Closed, DeflectionExceeded, NotClosed, Abandoned };
+
+// Working tables and results of the wall analysis of one case.
+struct AnalysisData {
+  StationTable baseQ, baseS;  // distributed loads and springs before the curves are added
+  StationTable soilReaction;  // soil force per unit length of wall at the last deflections
+  // Results per station -1..N+1 (moment also at N+2).
+  StationTable slope, moment, shear, netForce;
+  int iterations = 0;
+  IterationOutcome outcome = IterationOutcome::Closed;
+  bool hasResults = false;  // the results tables were computed and written
+};
+
+struct RunState {
+  DriverState driver;
+  std::string title;  // 80 characters: the first 70 of the title record, blank-padded
+  ControlRecord control;
+  WallRecord wall;
+  UnitLabels labels;
+  SectionData sections;
+  LoadsAndSupports loads;
+  SoilData soil;
+  CurveData curves;
+  StationGrid grid;
+  AnalysisData analysis;
+  bool english() const { return control.unitsFlag == 1; }
+  bool si() const { return control.unitsFlag == 2; }
+};
+
+}  // namespace korden

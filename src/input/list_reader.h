@@ -1,0 +1,100 @@
+// Reader of the input data file with the rules of list-directed input: values separated by
+// blanks, commas or line ends; one read statement may take its values from several lines and
+// discards the rest of the last line it touched; r*v repeats a value; r* and empty comma fields
+// are null values that leave the target unchanged; / ends the statement early; D and d are
+// accepted as exponent letters; quoted strings are accepted for text. Fixed text records are
+// read as whole lines. Every error names the line, the record and what was expected.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace korden {
+
+// A read error or an early end of the input: the message names the line and what was expected.
+class InputError : public std::runtime_error {
+ public:
+  InputError(int line, const std::string& message)
+      : std::runtime_error(message), line_(line) {}
+  int line() const { return line_; }
+
+ private:
+  int line_;
+};
+
+class ListStatement;
+
+class InputFile {
+ public:
+  InputFile() = default;
+  explicit InputFile(std::string_view text);
+  // Reads a whole file; throws std::runtime_error when it cannot be read.
+  static InputFile fromPath(const std::string& path);
+
+  // 1-based number of the next line to be read.
+  int nextLineNumber() const { return static_cast<int>(next_) + 1; }
+  bool atEnd() const { return next_ >= lines_.size(); }
+
+  // A fixed text record of the given width: the whole next line cut or blank-padded.
+  // `what` names the record for the error message at the end of the file.
+  std::string readText(int width, std::string_view what);
+  // Same, but returns false at the end of the file instead of throwing.
+  bool tryReadText(int width, std::string& text);
+
+  // Starts one list-directed read statement for the record named by `what`.
+  ListStatement statement(std::string_view what);
+
+ private:
+  friend class ListStatement;
+  std::vector<std::string> lines_;
+  size_t next_ = 0;
+};
+
+// One list-directed read statement. Values are taken in order; when the statement ends (the
+// object is finished or destroyed) the input moves past the last line the statement touched.
+class ListStatement {
+ public:
+  ListStatement(InputFile& file, std::string_view what);
+  ~ListStatement();
+  ListStatement(const ListStatement&) = delete;
+  ListStatement& operator=(const ListStatement&) = delete;
+
+  // Read the next value into target; a null value or a value after / leaves it unchanged.
+  ListStatement& integer(int& target);
+  ListStatement& real(double& target);
+  ListStatement& text(std::string& target);
+  // Ends the statement: moves the input past the last line touched.
+  void finish();
+
+ private:
+  enum class Kind { Value, Null, Slash };
+  struct Item {
+    Kind kind;
+    std::string text;
+    int line;
+  };
+  Item next(std::string_view expected);
+  [[noreturn]] void fail(int line, std::string_view expected, std::string_view found) const;
+  bool advanceLine();
+
+  InputFile& file_;
+  std::string what_;
+  int itemIndex_ = 0;
+  size_t line_;       // index of the line being read
+  size_t column_ = 0;
+  bool touched_ = false;
+  bool expectingValue_ = true;
+  bool ended_ = false;     // a slash was met
+  bool finished_ = false;
+  int repeatLeft_ = 0;
+  Item repeatItem_{Kind::Null, {}, 0};
+};
+
+// Parses a Fortran integer field (optional sign and digits, 32-bit range); false when invalid.
+bool parseFortranInteger(std::string_view text, int& value);
+// Parses a Fortran real field (1.5, .5, 5., 1.5E3, 1.5D-3, 1.5+3); false when invalid or not finite.
+bool parseFortranReal(std::string_view text, double& value);
+
+}  // namespace korden

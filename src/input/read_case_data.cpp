@@ -1,0 +1,235 @@
+// Readers of the second half of a case: stiffness and load data, supports, wales, modification
+// factors, active pressure table, earth-pressure and soil data, user curves, continuation code.
+#include <string>
+
+#include "analysis/station_grid.h"
+#include "engine/errors.h"
+#include "engine/single_precision.h"
+#include "input/readers.h"
+
+namespace korden {
+
+namespace {
+
+std::string rowId(const char* what, size_t index) { return std::string(what) + " " + std::to_string(index + 1); }
+
+int readCount(InputFile& in, const char* what) {
+  int count = 0;
+  in.statement(what).integer(count);
+  return count;
+}
+
+void checkContd(int contd, const std::string& what) {
+  if (contd != 1 && contd != 2) {
+    stopWithMessage("     ERROR STOP -- CONTD OF " + what + " MUST BE 1 OR 2, NOT " + std::to_string(contd));
+  }
+}
+
+void readSupportRow(RunState& state, InputFile& in, Support& support, bool tieBack, size_t index) {
+  auto s = in.statement(rowId(tieBack ? "TIE BACK RECORD" : "STRUT/RAKER RECORD", index));
+  s.real(support.depth).real(support.area).real(support.elasticModulus).real(support.unbondedLength);
+  s.real(support.angle).real(support.spacing);
+  if (tieBack) s.real(support.prestress);
+  support.station = stationOfDepth(support.depth, state.wall.incrementLength, state.english());
+}
+
+}  // namespace
+
+void readLoads(RunState& state, InputFile& in) {
+  auto& rows = state.loads.loads;
+  rows.clear();
+  const int count = readCount(in, "THE COUNT OF STIFFNESS AND LOAD RECORDS");
+  for (int i = 0; i < count; ++i) {
+    LoadRow r;
+    {
+      auto s = in.statement(rowId("STIFFNESS AND LOAD RECORD", rows.size()));
+      s.integer(r.contd).integer(r.from).integer(r.to).real(r.q).real(r.t).real(r.p);
+    }
+    if (r.to < r.from) stopStationsNotInOrder();
+    checkContd(r.contd, rowId("STIFFNESS AND LOAD RECORD", rows.size()));
+    rows.push_back(r);
+  }
+  if (!rows.empty()) {
+    state.loads.firstLoadDepth = rows.front().from * state.wall.incrementLength;
+    state.loads.lastLoadDepth = rows.back().from * state.wall.incrementLength;
+  }
+}
+
+void readSupports(RunState& state, InputFile& in) {
+  LoadsAndSupports& l = state.loads;
+  l.restraints.clear();
+  l.tieBacks.clear();
+  l.struts.clear();
+  const int nRestraints = readCount(in, "THE COUNT OF RESTRAINT RECORDS");
+  if (nRestraints > kMaxRestraints) stopTooMuchData();
+  if (state.control.nTieBacks + state.control.nStruts > kMaxSupports) stopTooMuchData();
+  for (int i = 0; i < nRestraints; ++i) {
+    Restraint r;
+    {
+      auto s = in.statement(rowId("RESTRAINT RECORD", l.restraints.size()));
+      s.integer(r.from).integer(r.to).integer(r.contd).real(r.s).real(r.r);
+    }
+    if (r.to < r.from) stopStationsNotInOrder();
+    checkContd(r.contd, rowId("RESTRAINT RECORD", l.restraints.size()));
+    l.restraints.push_back(r);
+  }
+  for (int i = 0; i < state.control.nTieBacks; ++i) {
+    Support s;
+    readSupportRow(state, in, s, true, l.tieBacks.size());
+    l.tieBacks.push_back(s);
+  }
+  for (int i = 0; i < state.control.nStruts; ++i) {
+    Support s;
+    readSupportRow(state, in, s, false, l.struts.size());
+    l.struts.push_back(s);
+  }
+}
+
+void readWales(RunState& state, InputFile& in) {
+  auto& rows = state.loads.wales;
+  rows.clear();
+  const int count = readCount(in, "THE COUNT OF WALE RECORDS");
+  for (int i = 0; i < count; ++i) {
+    WaleRow w;
+    auto s = in.statement(rowId("WALE RECORD", rows.size()));
+    s.integer(w.code).real(w.values[0]).real(w.values[1]).real(w.values[2]);
+    rows.push_back(w);
+  }
+}
+
+void readModificationFactors(RunState& state, InputFile& in) {
+  in.statement("THE GROUP REDUCTION SWITCH").integer(state.loads.groupReductionSwitch);
+  auto& rows = state.loads.modificationFactors;
+  rows.clear();
+  for (int i = 0; i < state.control.nModificationFactors; ++i) {
+    ModificationFactor m;
+    auto s = in.statement(rowId("P-Y MODIFICATION FACTOR RECORD", rows.size()));
+    s.real(m.depth).real(m.pFactor).real(m.yFactor);
+    rows.push_back(m);
+  }
+}
+
+void readActivePressureTable(RunState& state, InputFile& in) {
+  auto& rows = state.soil.activePressure;
+  rows.clear();
+  const int count = readCount(in, "THE COUNT OF ACTIVE EARTH PRESSURE RECORDS");
+  if (count > kMaxActivePressureRows) stopTooMuchData();
+  for (int i = 0; i < count; ++i) {
+    ActivePressureRow r;
+    auto s = in.statement(rowId("ACTIVE EARTH PRESSURE RECORD", rows.size()));
+    s.real(r.depth).real(r.pressure);
+    rows.push_back(r);
+  }
+}
+
+void readSoilData(RunState& state, InputFile& in) {
+  SoilData& soil = state.soil;
+  {
+    WallInformation& w = soil.wall;
+    auto s = in.statement("THE WALL INFORMATION RECORD");
+    s.real(w.freeHeight).real(w.widthActive).real(w.widthResistance).real(w.waterBackfill);
+    s.real(w.waterExcavation).real(w.activeModification).integer(w.waterSwitch);
+    s.real(w.slopeBackfill).real(w.slopeExcavation);
+  }
+  // Reference width of the curve criteria: 12 in, or 0.3048 m as held in single precision.
+  soil.referenceWidth = state.si() ? kReferenceWidthSI : 12.0;
+  {
+    SurfaceRecord& r = soil.surface;
+    auto s = in.statement("THE SURFACE RECORD");
+    s.real(r.uniformPressure).real(r.distance).real(r.pointLoad).real(r.lineLoad);
+    s.real(r.stripLoad).real(r.stripWidth);
+  }
+  soil.surcharges.clear();
+  const int nSurcharges = readCount(in, "THE COUNT OF SURCHARGE RECORDS");
+  for (int i = 0; i < nSurcharges; ++i) {
+    Surcharge c;
+    {
+      auto s = in.statement(rowId("SURCHARGE RECORD", soil.surcharges.size()));
+      s.integer(c.type).real(c.magnitude).real(c.distance).real(c.width).real(c.vertical).real(c.factor);
+    }
+    // Distances and the strip width are entered in millimetres with SI units.
+    if (state.si()) {
+      c.distance /= 1000.0;
+      c.width /= 1000.0;
+      c.vertical /= 1000.0;
+    }
+    soil.surcharges.push_back(c);
+  }
+  {
+    auto s = in.statement("THE SOIL LAYER COUNT RECORD");
+    s.integer(soil.nLayers).integer(soil.loadingKind).real(soil.cycles);
+  }
+  if (soil.nLayers > kMaxSoilLayers) stopTooMuchData();
+  for (int i = 0; i < soil.nLayers; ++i) {
+    SoilLayer& layer = soil.layers[i];
+    const std::string id = rowId("SOIL LAYER", i);
+    {
+      auto s = in.statement("THE LAYER RECORD OF " + id);
+      s.integer(layer.type).real(layer.xTop).real(layer.xBottom);
+    }
+    for (SoilParameters* p : {&layer.top, &layer.bottom}) {
+      auto s = in.statement((p == &layer.top ? "THE TOP RECORD OF " : "THE BOTTOM RECORD OF ") + id);
+      s.real(p->unitWeight).real(p->cohesion).real(p->friction).real(p->e50).real(p->kpy).real(p->sixth);
+    }
+    // Parameters the layer's soil type does not use are set to 0.
+    for (SoilParameters* p : {&layer.top, &layer.bottom}) {
+      switch (layer.type) {
+        case 1:
+          p->friction = 0.0;
+          p->kpy = 0.0;
+          break;
+        case 2:
+        case 7:
+          p->friction = 0.0;
+          break;
+        case 3:
+          p->friction = 0.0;
+          p->kpy = 0.0;
+          break;
+        case 4:
+          p->cohesion = 0.0;
+          p->e50 = 0.0;
+          break;
+        case 6:
+          p->friction = 0.0;
+          p->e50 = 0.0;
+          p->kpy = 0.0;
+          break;
+        default:
+          break;
+      }
+    }
+  }
+}
+
+void readUserCurves(RunState& state, InputFile& in) {
+  const int count = state.control.nUserCurves;
+  if (count > kMaxInputCurves) stopTooMuchData();
+  auto& curves = state.curves.userCurves;
+  curves.clear();
+  for (int i = 0; i < count; ++i) {
+    UserCurve c;
+    const std::string id = rowId("USER P-Y CURVE", curves.size());
+    {
+      auto s = in.statement("THE CURVE RECORD OF " + id);
+      s.integer(c.station).integer(c.nPoints).real(c.pMultiplier).real(c.yMultiplier);
+    }
+    if (c.nPoints > kMaxTableCurvePoints) stopTooMuchData();
+    c.belowExcavation = c.station * state.wall.incrementLength >= state.wall.freeHeight ? 1 : 0;
+    for (int j = 0; j < c.nPoints; ++j) {
+      auto s = in.statement("POINT " + std::to_string(j + 1) + " OF " + id);
+      s.real(c.y[j]).real(c.p[j]);
+      c.yScaled[j] = c.y[j] * c.yMultiplier;
+      c.pScaled[j] = c.p[j] * c.pMultiplier;
+    }
+    curves.push_back(c);
+  }
+}
+
+int readContinuationCode(InputFile& in) {
+  int code = 0;
+  in.statement("THE CONTINUATION CODE").integer(code);
+  return code;
+}
+
+}  // namespace korden

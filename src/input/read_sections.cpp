@@ -1,0 +1,278 @@
+// Readers of the first half of a case: title, control, wall, specified points, wall sections,
+// cross sections and moment-curvature sets.
+#include <string>
+
+#include "analysis/station_grid.h"
+#include "engine/errors.h"
+#include "engine/single_precision.h"
+#include "input/readers.h"
+
+namespace korden {
+
+namespace {
+
+template <size_t N>
+void readReals(ListStatement& s, std::array<double, N>& values, size_t count = N) {
+  for (size_t i = 0; i < count; ++i) s.real(values[i]);
+}
+
+template <size_t N>
+void readInts(ListStatement& s, std::array<int, N>& values, size_t count = N) {
+  for (size_t i = 0; i < count; ++i) s.integer(values[i]);
+}
+
+// A moment-curvature table: one record per point, moment first and curvature second.
+void readMomentCurvaturePoints(InputFile& in, MomentCurvatureSet& set, const std::string& what) {
+  if (set.nPoints > kMaxMomentCurvaturePoints) stopTooMuchData();
+  for (int j = 0; j < set.nPoints; ++j) {
+    auto s = in.statement(what + " POINT " + std::to_string(j + 1));
+    s.real(set.moment[j]).real(set.curvature[j]);
+  }
+}
+
+void readRows(InputFile& in, int count, std::vector<std::array<double, 5>>& rows,
+              const std::string& what) {
+  rows.clear();
+  for (int j = 0; j < count; ++j) {
+    rows.emplace_back();
+    auto s = in.statement(what + " ROW " + std::to_string(j + 1));
+    readReals(s, rows.back());
+  }
+}
+
+void readRows(InputFile& in, int count, std::vector<double>& rows, const std::string& what) {
+  rows.clear();
+  for (int j = 0; j < count; ++j) {
+    rows.push_back(0.0);
+    in.statement(what + " ROW " + std::to_string(j + 1)).real(rows.back());
+  }
+}
+
+void readElasticSection(RunState& state, InputFile& in, CrossSection& x, const std::string& id) {
+  {
+    auto s = in.statement("RECORD E1 (TOP PROPERTIES A) OF " + id);
+    readReals(s, x.aTop);
+  }
+  {
+    auto s = in.statement("RECORD E2 (TOP PROPERTIES B) OF " + id);
+    readReals(s, x.bTop);
+    s.real(x.extraTop).integer(x.taperFlag);
+  }
+  if (x.taperFlag >= 1) {
+    {
+      auto s = in.statement("RECORD E3 (BOTTOM PROPERTIES A) OF " + id);
+      readReals(s, x.aBottom);
+    }
+    auto s = in.statement("RECORD E4 (BOTTOM PROPERTIES B) OF " + id);
+    readReals(s, x.bBottom);
+    s.real(x.extraBottom);
+  }
+  // The moment of inertia is entered in mm^4 with SI units.
+  if (state.si()) {
+    x.bTop[3] /= kOneE12Single;
+    if (x.taperFlag >= 1) x.bBottom[3] /= kOneE12Single;
+  }
+  if (x.taperFlag < 1) {
+    x.aBottom = x.aTop;
+    x.bBottom = x.bTop;
+    x.extraBottom = x.extraTop;
+  }
+  x.eiTop = x.bTop[3] * x.bTop[8];
+  x.eiBottom = x.bBottom[3] * x.bBottom[8];
+  {
+    auto s = in.statement("RECORD E5 (SECTION OPTIONS) OF " + id);
+    s.integer(x.options[0]).integer(x.options[1]).real(x.optionReal);
+    for (int k = 2; k < 8; ++k) s.integer(x.options[k]);
+  }
+  x.secondName = in.readText(80, "RECORD E6 (SECOND NAME) OF " + id);
+}
+
+void readNonlinearSection(RunState& state, InputFile& in, CrossSection& x, const std::string& id) {
+  {
+    auto s = in.statement("RECORD N1 (EQUIVALENT PROPERTIES) OF " + id);
+    readReals(s, x.n1);
+  }
+  // N1 fills the property tables: A1, the further real, B2..B4, B6..B8, B9.
+  x.aTop[0] = x.n1[0];
+  x.extraTop = x.n1[1];
+  x.bTop[1] = x.n1[2];
+  x.bTop[2] = x.n1[3];
+  x.bTop[3] = state.si() ? x.n1[4] / kOneE12Single : x.n1[4];
+  x.bTop[5] = x.n1[5];
+  x.bTop[6] = x.n1[6];
+  x.bTop[7] = x.n1[7];
+  x.bTop[8] = x.n1[8];
+  x.aBottom = x.aTop;
+  x.bBottom = x.bTop;
+  x.extraBottom = x.extraTop;
+  x.eiTop = x.eiBottom = x.bTop[3] * x.bTop[8];
+  {
+    auto s = in.statement("RECORD N2 (SECTION TYPE AND DIMENSIONS) OF " + id);
+    s.integer(x.sectionType);
+    readReals(s, x.n2);
+  }
+  {
+    auto s = in.statement("RECORD N3 (MATERIALS) OF " + id);
+    readReals(s, x.n3Reals);
+    readInts(s, x.n3Ints);
+  }
+  x.steelName = in.readText(80, "RECORD N4 (STEEL SECTION NAME) OF " + id);
+  {
+    auto s = in.statement("RECORD N5 (LONGITUDINAL REINFORCEMENT) OF " + id);
+    readInts(s, x.n5Ints);
+    readReals(s, x.n5Reals);
+    s.integer(x.n5LastInt);
+  }
+  readRows(in, x.n5Ints[4], x.bars, "REINFORCEMENT BAR OF " + id);
+  {
+    auto s = in.statement("RECORD N6 (TRANSVERSE REINFORCEMENT) OF " + id);
+    readInts(s, x.n6Ints);
+    readReals(s, x.n6Reals);
+  }
+  {
+    auto s = in.statement("RECORD N7 (PRESTRESSING STRANDS) OF " + id);
+    readInts(s, x.n7Ints);
+    readReals(s, x.n7Reals);
+    readReals(s, x.n7Extra);
+  }
+  readRows(in, x.n7Ints[4], x.strands, "STRAND OF " + id);
+  {
+    auto s = in.statement("RECORD N8 OF " + id);
+    readInts(s, x.n8Ints);
+    readReals(s, x.n8Reals);
+  }
+  readRows(in, x.n8Ints[0], x.n8Rows, "RECORD N8A OF " + id);
+  {
+    auto s = in.statement("RECORD N9 (STRAIN HARDENING) OF " + id);
+    readInts(s, x.n9Ints);
+    readReals(s, x.n9Reals);
+  }
+  {
+    auto s = in.statement("RECORD N10 OF " + id);
+    readInts(s, x.n10Ints);
+    readReals(s, x.n10Reals);
+  }
+  if (x.n10Ints[2] > 0 && x.n10Ints[3] > 0) {
+    readRows(in, x.n10Ints[2], x.n10Rows, "RECORD N10A OF " + id);
+  } else {
+    x.n10Rows.clear();
+  }
+}
+
+}  // namespace
+
+void readTitle(RunState& state, InputFile& in) {
+  std::string title = in.readText(80, "THE TITLE RECORD");
+  title.resize(70);
+  title.resize(80, ' ');
+  state.title = title;
+}
+
+void readControl(RunState& state, InputFile& in) {
+  ControlRecord& c = state.control;
+  auto s = in.statement("THE PROGRAM CONTROL RECORD");
+  s.integer(c.unitsFlag).integer(c.nSpecified).integer(c.nWallSections).integer(c.nCrossSections);
+  s.integer(c.nModificationFactors).integer(c.pressureOption).integer(c.curveOption);
+  s.integer(c.nUserCurves).integer(c.nStages).integer(c.nUserEISets).integer(c.nTieBacks);
+  s.integer(c.hingeFlag).integer(c.waleFlag).integer(c.waleKind).integer(c.nStruts);
+}
+
+void readWallRecord(RunState& state, InputFile& in) {
+  WallRecord& w = state.wall;
+  {
+    auto s = in.statement("THE WALL RECORD");
+    s.integer(w.nIncrements).real(w.incrementLength).real(w.maxAllowableDeflection);
+    s.real(w.closureTolerance).real(w.freeHeight).real(w.wallWidth).real(w.wallHeight);
+    s.integer(w.maxIterations).integer(w.unused1).integer(w.unused2).integer(w.sectionAdjustFlag);
+  }
+  if (w.nIncrements <= 0) {
+    stopWithMessage("     ERROR STOP -- THE NUMBER OF INCREMENTS MUST BE GREATER THAN 0");
+  }
+  if (w.nIncrements > kMaxIncrements) stopTooMuchData();
+  if (!(w.incrementLength > 0.0)) {
+    stopWithMessage("     ERROR STOP -- THE INCREMENT LENGTH MUST BE GREATER THAN 0");
+  }
+  buildGrid(state.grid, w.nIncrements, w.incrementLength);
+}
+
+void readSpecifiedPoint(RunState& state, InputFile& in, int& lastStation) {
+  if (state.control.nSpecified > kMaxSpecifiedPoints) stopTooMuchData();
+  SpecifiedPoint p;
+  {
+    auto s = in.statement("SPECIFIED DEFLECTION/SLOPE RECORD " +
+                          std::to_string(state.grid.specified.size() + 1));
+    s.integer(p.caseCode).integer(p.station).real(p.deflection).real(p.slope);
+  }
+  if (p.station < lastStation) stopStationsNotInOrder();
+  lastStation = p.station;
+  state.grid.specified.push_back(p);
+  setRowCodes(state.grid, p);
+}
+
+void readWallSections(RunState& state, InputFile& in) {
+  const int count = state.control.nWallSections;
+  if (count > kMaxWallSections) stopTooMuchData();
+  auto& sections = state.sections.wallSections;
+  sections.clear();
+  for (int i = 0; i < count; ++i) {
+    WallSection w;
+    auto s = in.statement("WALL SECTION RECORD " + std::to_string(i + 1));
+    s.real(w.top).real(w.bottom).integer(w.crossSection);
+    sections.push_back(w);
+  }
+}
+
+void readCrossSections(RunState& state, InputFile& in) {
+  const int count = state.control.nCrossSections;
+  if (count > kMaxCrossSections) stopTooMuchData();
+  auto& sections = state.sections.crossSections;
+  sections.clear();
+  for (int i = 0; i < count; ++i) {
+    const std::string id = "CROSS SECTION " + std::to_string(i + 1);
+    CrossSection x;
+    {
+      auto s = in.statement("THE HEADER RECORD OF " + id);
+      readInts(s, x.header);
+    }
+    x.name = in.readText(80, "THE NAME RECORD OF " + id);
+    if (x.nonlinear()) {
+      readNonlinearSection(state, in, x, id);
+    } else {
+      readElasticSection(state, in, x, id);
+    }
+    sections.push_back(std::move(x));
+  }
+}
+
+void readNonlinearEI(RunState& state, InputFile& in) {
+  SectionData& d = state.sections;
+  if (state.control.nUserEISets > 0) {
+    if (state.control.nUserEISets > kMaxCrossSections) stopTooMuchData();
+    in.statement("THE NONLINEAR EI HEADER RECORD").integer(d.userSetsUnusedInteger);
+    d.userSets.assign(state.control.nUserEISets, MomentCurvatureSet{});
+    for (int i = 0; i < state.control.nUserEISets; ++i) {
+      const std::string id = "USER NONLINEAR EI SET " + std::to_string(i + 1);
+      MomentCurvatureSet& set = d.userSets[i];
+      in.statement("THE AXIAL THRUST OF " + id).real(set.axialThrust);
+      in.statement("THE POINT COUNT OF " + id).integer(set.unusedInteger).integer(set.nPoints);
+      readMomentCurvaturePoints(in, set, id);
+    }
+  }
+  for (size_t i = 0; i < d.crossSections.size(); ++i) {
+    CrossSection& x = d.crossSections[i];
+    const std::string id = "GENERATED NONLINEAR EI OF CROSS SECTION " + std::to_string(i + 1);
+    int levels = 0;
+    in.statement("THE AXIAL LOAD COUNT OF " + id).integer(x.generatedUnusedInteger).integer(levels);
+    x.generated.clear();
+    for (int k = 0; k < levels; ++k) {
+      const std::string level = id + ", AXIAL LOAD " + std::to_string(k + 1);
+      MomentCurvatureSet set;
+      in.statement("THE AXIAL LOAD RECORD OF " + level).real(set.axialThrust).real(set.secondValue);
+      in.statement("THE POINT COUNT OF " + level).integer(set.unusedInteger).integer(set.nPoints);
+      readMomentCurvaturePoints(in, set, level);
+      x.generated.push_back(set);
+    }
+  }
+}
+
+}  // namespace korden

@@ -1,0 +1,85 @@
+#include "report/plot_file.h"
+
+#include <charconv>
+
+#include "engine/analysis_case.h"
+#include "report/fortran_format.h"
+#include "report/results_report.h"
+
+namespace korden {
+
+std::string plotValue(double value) {
+  char buffer[64];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+  return std::string(buffer, result.ptr);
+}
+
+namespace {
+
+std::string freeLine(std::initializer_list<long long> values) {
+  std::string line;
+  for (long long v : values) line += " " + std::to_string(v);
+  return line;
+}
+
+// 1X, I5, 2X, I5, 2X, 1P E12.3, then 2X, 1P E15.4 per further value.
+std::string supportLine(int number, int second, double third, std::initializer_list<double> rest) {
+  std::string line = fmt::X(1) + fmt::I(number, 5) + fmt::X(2) + fmt::I(second, 5) + fmt::X(2) +
+                     fmt::E(third, 12, 3);
+  for (double v : rest) line += fmt::X(2) + fmt::E(v, 15, 4);
+  return line;
+}
+
+void writeSupports(const RunState& state, OutputFile& plot, const std::vector<Support>& list) {
+  plot.line(freeLine({static_cast<long long>(list.size())}));
+  int number = 0;
+  for (const Support& s : list) {
+    plot.line(supportLine(++number, s.station, s.depth,
+                          {s.spacing, s.area, s.angle, s.horizontalForce, s.forceAlong,
+                           s.forcePerSupport, s.prestress}));
+  }
+  if (list.empty()) return;
+  plot.line(freeLine({state.control.waleFlag}));
+  if (state.control.waleFlag <= 0) return;
+  number = 0;
+  for (const Support& s : list) {
+    const WaleResult w = waleResult(state, s);
+    plot.line(supportLine(++number, state.control.waleKind == 1 ? 1 : 2, w.reaction,
+                          {w.distributedLoad, w.maxMoment, 0.0, 0.0}));
+  }
+}
+
+}  // namespace
+
+void writeUserCurvePlotSection(const RunState& state, OutputFile& plot) {
+  const auto& curves = state.curves.userCurves;
+  plot.line(freeLine({state.control.unitsFlag, static_cast<long long>(curves.size())}));
+  for (const UserCurve& c : curves) {
+    plot.line(fmt::X(1) + fmt::F(c.station, 10, 2) + fmt::X(1) + fmt::I(c.nPoints, 5));
+    for (int j = 0; j < c.nPoints; ++j) {
+      plot.line(" " + plotValue(c.yScaled[j]) + " " + plotValue(c.pScaled[j]));
+    }
+  }
+}
+
+void writePlotBlock(RunState& state, RunFiles& files, int continuationCode) {
+  OutputFile& plot = files.plot;
+  const StationGrid& g = state.grid;
+  const AnalysisData& a = state.analysis;
+  const bool failed = state.driver.failedCase != 0 || !a.hasResults;
+  const int caseCode = failed ? 0 : (continuationCode == 9 ? 2 : state.control.nStages);
+  plot.line(freeLine({caseCode, g.n + 1, state.control.unitsFlag}));
+  if (failed) return;
+  for (int i = 0; i <= g.n; ++i) {
+    std::string line;
+    for (double v : {i * g.h, g.y(i), a.moment(i), a.shear(i), a.netForce(i), g.EI(i),
+                     a.soilReaction(i)}) {
+      line += fmt::X(1) + fmt::E(v, 13, 4);
+    }
+    plot.line(line);
+  }
+  writeSupports(state, plot, state.loads.tieBacks);
+  writeSupports(state, plot, state.loads.struts);
+}
+
+}  // namespace korden

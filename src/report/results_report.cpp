@@ -1,0 +1,203 @@
+#include "report/results_report.h"
+
+#include <cmath>
+#include <string>
+
+#include "engine/single_precision.h"
+#include "report/fortran_format.h"
+#include "report/report_text.h"
+
+namespace korden {
+
+void computeStationResults(RunState& state) {
+  StationGrid& g = state.grid;
+  AnalysisData& a = state.analysis;
+  const int n = g.n;
+  const double h = g.h;
+  a.slope.fill(0.0);
+  a.moment.fill(0.0);
+  a.shear.fill(0.0);
+  a.netForce.fill(0.0);
+  // Moments at stations 0..N+2 (zero above the top, where EI is zero).
+  for (int i = -1; i <= n + 1; ++i) {
+    a.moment(i + 1) = g.EI(i + 1) * (g.y(i) - 2.0 * g.y(i + 1) + g.y(i + 2)) / g.hSquared;
+  }
+  for (int i = -1; i <= n + 1; ++i) {
+    a.slope(i) = (g.y(i + 1) - g.y(i - 1)) / g.twoH;
+    a.shear(i) = i >= 1 ? (a.moment(i + 1) - a.moment(i - 1)) / g.twoH
+                        : (a.moment(i + 1) - a.moment(i)) / h;
+    a.netForce(i) = (a.moment(i - 1) - 2.0 * a.moment(i) + a.moment(i + 1)) / h;
+    for (const AppliedCouple& c : g.couples) {
+      const double t = c.value;
+      if (c.station == i - 1) {
+        a.netForce(i) += t;
+        a.shear(i) -= t / 2.0;
+      } else if (c.station == i) {
+        a.shear(i) -= t;
+      } else if (c.station == i + 1) {
+        a.netForce(i) -= t;
+        a.shear(i) -= t / 2.0;
+      }
+    }
+  }
+}
+
+void computeSupportForces(RunState& state) {
+  StationGrid& g = state.grid;
+  const double b = state.wall.wallWidth;
+  for (auto* list : {&state.loads.tieBacks, &state.loads.struts}) {
+    for (Support& s : *list) {
+      const double y = (s.station >= -3 && s.station <= g.n + 3) ? g.y(s.station) : 0.0;
+      s.horizontalForce = s.prestressLoad - s.spring * y;
+      s.forceAlong = s.horizontalForce / std::cos(s.angle * kPiSingle / 180.0);
+      const double spacing = state.english() ? s.spacing * 12.0 : s.spacing;
+      s.forcePerSupport = s.forceAlong * spacing / b;
+    }
+  }
+}
+
+WaleResult waleResult(const RunState& state, const Support& s) {
+  WaleResult r;
+  const double b = state.wall.wallWidth;
+  r.reaction = std::fabs(s.horizontalForce) * (state.english() ? 12.0 : 1.0) * s.spacing / b;
+  r.distributedLoad = r.reaction / s.spacing;
+  const double span = s.spacing * s.spacing;
+  r.maxMoment = state.control.waleKind == 1 ? r.distributedLoad * span / 8.0
+                                            : r.distributedLoad * span / 10.0;
+  return r;
+}
+
+namespace {
+
+// X of a station in the report: feet in English units, metres in SI.
+double reportDepth(const RunState& state, int station) {
+  const double x = station * state.grid.h;
+  return state.english() ? x / 12.0 : x;
+}
+
+void writeStationTable(const RunState& state, OutputFile& out) {
+  const UnitLabels& u = state.labels;
+  const StationGrid& g = state.grid;
+  const AnalysisData& a = state.analysis;
+  out.blank();
+  out.line("   STA I      X         DEFL.       SLOPE     "
+           " MOMENT      SHEAR    SOIL_REACT NET_FORCE/STA "
+           "   EI");
+  out.line(fmt::X(12) + fmt::A(u.wallHeight, 3) + fmt::X(9) + fmt::A(u.length, 3) + fmt::X(10) +
+           "RAD" + fmt::X(6) + u.force3 + "-" + u.lengthShort + fmt::X(7) + u.force4 + fmt::X(7) +
+           u.force3 + "/" + u.lengthShort + fmt::X(7) + u.force4 + fmt::X(6) + u.force3 + "-" +
+           u.lengthShort + "**2");
+  out.line("   ------    ----        ----       -----      ------      ------    ---------   "
+           "---------   ---------");
+  for (int i = 0; i <= g.n; ++i) {
+    out.line(fmt::X(2) + fmt::I(i, 4) + fmt::X(2) + fmt::E(reportDepth(state, i), 10, 3) +
+             fmt::E(g.y(i), 12, 3) + fmt::E(a.slope(i), 12, 3) + fmt::E(a.moment(i), 12, 3) +
+             fmt::E(a.shear(i), 12, 3) + fmt::E(a.soilReaction(i), 12, 3) +
+             fmt::E(a.netForce(i), 12, 3) + fmt::E(g.EI(i), 12, 3));
+  }
+}
+
+void writeRestraintTable(const RunState& state, OutputFile& out) {
+  const UnitLabels& u = state.labels;
+  const StationGrid& g = state.grid;
+  out.blank(2);
+  out.line("     LATERAL AND ROTATIONAL RESTRAINT RESULTS");
+  out.line("     ----------------------------------------");
+  out.blank();
+  out.line("     STA         X             FORCE           MOMENT");
+  out.line(fmt::X(15) + fmt::A(u.wallHeight, 3) + fmt::X(14) + u.force4 + fmt::X(11) + u.force4 +
+           "-" + u.lengthShort);
+  out.line("    -----    ---------       ---------       ---------");
+  for (const Restraint& r : state.loads.restraints) {
+    for (int s = r.from; s <= r.to; ++s) {
+      const bool inside = s >= -1 && s <= g.n + 1;
+      const double y = inside ? g.y(s) : 0.0;
+      const double slope = inside ? state.analysis.slope(s) : 0.0;
+      out.line(fmt::X(3) + fmt::I(s, 5) + fmt::X(2) + fmt::E(reportDepth(state, s), 12, 3) +
+               fmt::X(2) + fmt::E(r.s * y, 15, 4) + fmt::X(2) + fmt::E(r.r * slope, 15, 4));
+    }
+  }
+}
+
+void writeSupportTable(const RunState& state, OutputFile& out, const std::vector<Support>& list,
+                       bool tieBacks) {
+  const UnitLabels& u = state.labels;
+  out.blank(2);
+  if (tieBacks) {
+    out.line("     TIE BACK RESULTS");
+    out.line("     ----------------");
+    out.blank();
+    out.line("     N     STA         X        HOR.FORCE/STA.     FORCE/STA.     FORCE/TIE BACK");
+  } else {
+    out.line("     STRUT/RAKER RESULTS");
+    out.line("     ------------------");
+    out.blank();
+    out.line("     N     STA         X        HOR.FORCE/STA.     FORCE/STA.      FORCE/STRUT");
+  }
+  out.line(fmt::X(22) + fmt::A(u.wallHeight, 3) + fmt::X(15) + u.force4 + fmt::X(13) + u.force4 +
+           fmt::X(13) + u.force4);
+  out.line("   -----  -----    --------     --------------   --------------   --------------");
+  int number = 0;
+  for (const Support& s : list) {
+    out.line(fmt::X(1) + fmt::I(++number, 5) + fmt::X(2) + fmt::I(s.station, 5) + fmt::X(2) +
+             fmt::E(s.depth, 12, 3) + fmt::X(2) + fmt::E(s.horizontalForce, 15, 4) + fmt::X(2) +
+             fmt::E(s.forceAlong, 15, 4) + fmt::X(2) + fmt::E(s.forcePerSupport, 15, 4));
+  }
+  if (state.control.waleFlag > 0) writeWalesTable(state, out, list);
+}
+
+void writeNodeReactions(const RunState& state, OutputFile& out) {
+  const UnitLabels& u = state.labels;
+  const StationGrid& g = state.grid;
+  out.blank(2);
+  out.line("     NODE REACTIONS");
+  out.line("     --------------");
+  out.blank();
+  out.line("     N     STA         X            FORCE    ");
+  out.line(fmt::X(21) + fmt::A(u.wallHeight, 3) + fmt::X(12) + u.force4);
+  out.line("   -----  -----    --------    --------------");
+  int number = 0;
+  for (const SpecifiedPoint& p : g.specified) {
+    const bool inside = p.station >= -1 && p.station <= g.n + 1;
+    out.line(fmt::X(1) + fmt::I(++number, 5) + fmt::X(2) + fmt::I(p.station, 5) + fmt::X(2) +
+             fmt::E(reportDepth(state, p.station), 12, 3) + fmt::X(2) +
+             fmt::E(inside ? state.analysis.netForce(p.station) : 0.0, 15, 4));
+  }
+}
+
+}  // namespace
+
+void writeWalesTable(const RunState& state, OutputFile& out, const std::vector<Support>& supports) {
+  if (supports.empty()) return;
+  const UnitLabels& u = state.labels;
+  out.blank(2);
+  out.line("     WALES RESULTS");
+  out.line("     -------------");
+  out.blank();
+  out.line(std::string("     N       TYPE               X          ") +
+           " ANCHOR SPA.     HORIZ. REACT.       EQ. DL      " + "   MAX. MOMENT");
+  out.line(fmt::X(15) + fmt::X(15) + fmt::A(u.wallHeight, 3) + fmt::X(14) +
+           fmt::A(u.wallHeight, 3) + fmt::X(15) + u.force4 + fmt::X(12) + u.force3 + "/" +
+           u.heightShort + fmt::X(10) + u.force3 + "-" + u.heightShort);
+  out.line(std::string("   -----  -----------    --------------   ") +
+           "--------------   --------------   --------------   " + "--------------");
+  int number = 0;
+  const char* type = state.control.waleKind == 1 ? "SIMPLY SUP." : "CONTINUOUS ";
+  for (const Support& s : supports) {
+    const WaleResult w = waleResult(state, s);
+    out.line(fmt::X(1) + fmt::I(++number, 5) + fmt::X(4) + type + fmt::X(4) +
+             fmt::E(s.depth, 12, 3) + fmt::X(2) + fmt::E(s.spacing, 15, 4) + fmt::X(2) +
+             fmt::E(w.reaction, 15, 4) + fmt::X(2) + fmt::E(w.distributedLoad, 15, 4) + fmt::X(2) +
+             fmt::E(w.maxMoment, 15, 4));
+  }
+}
+
+void writeResults(const RunState& state, OutputFile& out) {
+  writeStationTable(state, out);
+  if (!state.loads.restraints.empty()) writeRestraintTable(state, out);
+  if (!state.loads.tieBacks.empty()) writeSupportTable(state, out, state.loads.tieBacks, true);
+  if (!state.loads.struts.empty()) writeSupportTable(state, out, state.loads.struts, false);
+  if (!state.grid.specified.empty()) writeNodeReactions(state, out);
+}
+
+}  // namespace korden

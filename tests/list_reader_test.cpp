@@ -1,0 +1,162 @@
+#include "input/list_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace korden {
+namespace {
+
+TEST(ListReader, SeparatorsSpanLinesAndDiscardTheRestOfTheLastLine) {
+  InputFile in("1, 2 3\n\n  4,5 99 98\n6\n");
+  int a = 0, b = 0, c = 0, d = 0, e = 0;
+  {
+    auto s = in.statement("R");
+    s.integer(a).integer(b).integer(c).integer(d).integer(e);
+  }
+  EXPECT_EQ(a, 1);
+  EXPECT_EQ(b, 2);
+  EXPECT_EQ(c, 3);
+  EXPECT_EQ(d, 4);
+  EXPECT_EQ(e, 5);
+  // 99 and 98 were on the last line touched: discarded.
+  int f = 0;
+  in.statement("R").integer(f);
+  EXPECT_EQ(f, 6);
+  EXPECT_TRUE(in.atEnd());
+}
+
+TEST(ListReader, RepeatsNullsAndSlashLeaveTargetsUnchanged) {
+  InputFile in("3*2.5, 2*\n1,,3 , ,5\n7 /8 9\n10\n");
+  double v[5] = {-1, -1, -1, -1, -1};
+  {
+    auto s = in.statement("R");
+    for (double& x : v) s.real(x);
+  }
+  EXPECT_EQ(v[0], 2.5);
+  EXPECT_EQ(v[1], 2.5);
+  EXPECT_EQ(v[2], 2.5);
+  EXPECT_EQ(v[3], -1);  // r* nulls
+  EXPECT_EQ(v[4], -1);
+  int w[5] = {0, -7, 0, -7, 0};
+  {
+    auto s = in.statement("R");
+    for (int& x : w) s.integer(x);
+  }
+  EXPECT_EQ(w[0], 1);
+  EXPECT_EQ(w[1], -7);  // empty comma field
+  EXPECT_EQ(w[2], 3);
+  EXPECT_EQ(w[3], -7);  // blanks between commas are still a null value
+  EXPECT_EQ(w[4], 5);
+  int x[3] = {0, 42, 43};
+  {
+    auto s = in.statement("R");
+    for (int& y : x) s.integer(y);
+  }
+  EXPECT_EQ(x[0], 7);
+  EXPECT_EQ(x[1], 42);  // after the slash
+  EXPECT_EQ(x[2], 43);
+  int last = 0;
+  in.statement("R").integer(last);
+  EXPECT_EQ(last, 10);
+}
+
+TEST(ListReader, LeadingCommaIsANullValue) {
+  InputFile in(",5\n");
+  int a = 11, b = 0;
+  {
+    auto s = in.statement("R");
+    s.integer(a).integer(b);
+  }
+  EXPECT_EQ(a, 11);
+  EXPECT_EQ(b, 5);
+}
+
+TEST(ListReader, FortranRealForms) {
+  const std::pair<const char*, double> cases[] = {
+      {"1.5", 1.5},   {".5", 0.5},       {"5.", 5.0},      {"-2", -2.0},    {"1.5E3", 1500.0},
+      {"1.5d3", 1500.0}, {"2.5D-2", 0.025}, {"1.5+3", 1500.0}, {"1.5e+03", 1500.0}, {"+.25", 0.25}};
+  for (const auto& [text, expected] : cases) {
+    double v = 0;
+    EXPECT_TRUE(parseFortranReal(text, v)) << text;
+    EXPECT_DOUBLE_EQ(v, expected) << text;
+  }
+  for (const char* bad : {"abc", "1.2.3", "1e", "e5", ".", "-", "1,5", "nan", "inf", "1e999", "0x10"}) {
+    double v = 0;
+    EXPECT_FALSE(parseFortranReal(bad, v)) << bad;
+  }
+}
+
+TEST(ListReader, FortranIntegerForms) {
+  int v = 0;
+  EXPECT_TRUE(parseFortranInteger("+12", v));
+  EXPECT_EQ(v, 12);
+  EXPECT_TRUE(parseFortranInteger("-2147483648", v));
+  EXPECT_EQ(v, -2147483647 - 1);
+  for (const char* bad : {"2147483648", "1.0", "1e3", "", "+", "12a"}) {
+    EXPECT_FALSE(parseFortranInteger(bad, v)) << bad;
+  }
+}
+
+TEST(ListReader, QuotedTextWithDoubledQuotes) {
+  InputFile in("'it''s, a / test' \"x\"\n");
+  std::string a, b;
+  {
+    auto s = in.statement("R");
+    s.text(a).text(b);
+  }
+  EXPECT_EQ(a, "it's, a / test");
+  EXPECT_EQ(b, "x");
+}
+
+TEST(ListReader, ErrorsNameTheLineTheRecordAndWhatWasExpected) {
+  InputFile in("1 2\n3 x 5\n");
+  int a = 0, b = 0, c = 0, d = 0;
+  auto s = in.statement("THE WALL RECORD");
+  s.integer(a).integer(b).integer(c);
+  try {
+    s.integer(d);
+    FAIL() << "no error";
+  } catch (const InputError& e) {
+    EXPECT_EQ(e.line(), 2);
+    const std::string m = e.what();
+    EXPECT_NE(m.find("LINE 2"), std::string::npos) << m;
+    EXPECT_NE(m.find("THE WALL RECORD, VALUE 4"), std::string::npos) << m;
+    EXPECT_NE(m.find("EXPECTED AN INTEGER, FOUND 'x'"), std::string::npos) << m;
+  }
+}
+
+TEST(ListReader, EarlyEndOfFileIsAnErrorNamingTheLine) {
+  InputFile in("1 2\n");
+  int a = 0, b = 0, c = 0;
+  auto s = in.statement("THE CONTROL RECORD");
+  s.integer(a).integer(b);
+  try {
+    s.integer(c);
+    FAIL() << "no error";
+  } catch (const InputError& e) {
+    EXPECT_EQ(e.line(), 2);
+    EXPECT_NE(std::string(e.what()).find("END OF THE FILE"), std::string::npos);
+  }
+  InputFile empty("");
+  EXPECT_THROW(empty.readText(80, "THE TITLE RECORD"), InputError);
+}
+
+TEST(ListReader, TextRecordsAreCutOrPaddedAndKeepCarriageReturnsOut) {
+  InputFile in("short\r\n" + std::string(100, 'x') + "\n");
+  EXPECT_EQ(in.readText(10, "T"), "short     ");
+  EXPECT_EQ(in.readText(80, "T"), std::string(80, 'x'));
+  EXPECT_EQ(in.nextLineNumber(), 3);
+}
+
+TEST(ListReader, BadRepeatCountsAreErrors) {
+  for (const char* text : {"0*5", "-2*5", "x*5"}) {
+    InputFile in(text);
+    int v = 0;
+    auto s = in.statement("R");
+    EXPECT_THROW(s.integer(v), InputError) << text;
+  }
+}
+
+}  // namespace
+}  // namespace korden

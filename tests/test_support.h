@@ -1,0 +1,84 @@
+// Helpers shared by the tests: temporary directories and whole runs on input text.
+#pragma once
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "engine/run_driver.h"
+
+namespace korden::testing {
+
+inline std::filesystem::path makeTempDir(const std::string& tag) {
+  auto base = std::filesystem::temp_directory_path() / ("korden-test-" + tag + "-XXXXXX");
+  std::string pattern = base.string();
+  char* made = mkdtemp(pattern.data());
+  return made ? std::filesystem::path(made) : std::filesystem::path();
+}
+
+inline std::string readFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+inline std::vector<std::string> splitLines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  std::string line;
+  while (std::getline(in, line)) lines.push_back(line);
+  return lines;
+}
+
+inline bool hasLine(const std::vector<std::string>& lines, const std::string& wanted) {
+  for (const auto& l : lines) {
+    if (l == wanted) return true;
+  }
+  return false;
+}
+
+inline int countLines(const std::vector<std::string>& lines, const std::string& wanted) {
+  int n = 0;
+  for (const auto& l : lines) n += l == wanted;
+  return n;
+}
+
+// The outputs of one whole run of the engine on an input text.
+struct RunOutput {
+  int returnCode = 0;
+  std::string report, aux, plot, errors;
+  std::vector<std::string> reportLines, auxLines;
+};
+
+inline RunOutput runInputText(const std::string& input, const std::string& tag = "run") {
+  const auto dir = makeTempDir(tag);
+  const auto in = dir / "case.dat";
+  { std::ofstream(in, std::ios::binary) << input; }
+  const auto names = dir / "NAMES.dat";
+  {
+    std::ofstream n(names);
+    n << "TEST 1.0\n\n\n0\n"
+      << in.string() << "\n"
+      << (dir / "case.out").string() << "\n"
+      << (dir / "case.plt").string() << "\n"
+      << (dir / "case.aux").string() << "\n"
+      << (dir / "case.pyc").string() << "\n"
+      << (dir / "case.prs").string() << "\n";
+  }
+  RunOutput r;
+  std::ostringstream err;
+  r.returnCode = runEngine(names.string(), err);
+  r.errors = err.str();
+  r.report = readFile(dir / "case.out");
+  r.aux = readFile(dir / "case.aux");
+  r.plot = readFile(dir / "case.plt");
+  r.reportLines = splitLines(r.report);
+  r.auxLines = splitLines(r.aux);
+  std::filesystem::remove_all(dir);
+  return r;
+}
+
+}  // namespace korden::testing
