@@ -182,7 +182,7 @@ TEST_F(EchoTest, WallSectionsPrintDepthsAsEntered) {
                           "       SECT          TOP        BOTTOM     SECTION",
                           "                     IN           IN",
                           "         1        0.00000       12.5000       1 ",
-                          "         2       12.5000       20.0000       2 ",
+                          "         2        12.5000       20.0000       2 ",
                           " "};
   EXPECT_EQ(capture([&](OutputFile& out) { echoWallSections(out, *english); }), expected);
 }
@@ -209,18 +209,18 @@ TEST_F(EchoTest, UntaperedElasticSectionAndPropertyTable) {
                           "      SECTION NAME        : PILE A                          ",
                           "      TYPE                :  ELASTIC",
                           "      CROSS SECTION TYPE  : I SECTION        ",
-                          "      EQUIVALENT DIAMETER :       12.0000 IN",
-                          "      EXTERNAL WIDTH      :       10.5000 IN",
-                          "      EXTERNAL DEPTH      :       12.2500 IN",
-                          "      FLANGE THICKNESS    :       0.50000 IN",
-                          "      WEB THICKNESS       :       0.37500 IN",
-                          "      YOUNG MODULUS       :   2.90000E+07 LBS/IN**2",
+                          "      EQUIVALENT DIAMETER :        12.0000 IN",
+                          "      EXTERNAL WIDTH      :        10.5000 IN",
+                          "      EXTERNAL DEPTH      :        12.2500 IN",
+                          "      FLANGE THICKNESS    :        0.50000 IN",
+                          "      WEB THICKNESS       :        0.37500 IN",
+                          "      YOUNG MODULUS       :    2.90000E+07 LBS/IN**2",
                           "",
                           "     * CROSS SECTIONS PROPERTIES *",
                           "",
                           "              ELASTIC SECTIONS         ",
                           "       SECT       DIAM,IN       I,IN**4",
-                          "         1       12.0000       400.000 "};
+                          "         1        12.0000       400.000 "};
   EXPECT_EQ(capture([&](OutputFile& out) { echoCrossSections(out, *english); }), expected);
 }
 
@@ -238,15 +238,15 @@ TEST_F(EchoTest, TaperedSectionInSIPrintsTopAndBottomAndTheHeldInertia) {
   const Lines lines = capture([&](OutputFile& out) { echoCrossSections(out, *si); });
   EXPECT_TRUE(containsBlock(
       lines, {"      CROSS SECTION TYPE  : GENERAL SECTION  ",
-              "      TAPERED SECTION                 TOP        BOTTOM",
-              "      EQUIVALENT DIAMETER :       600.000       400.000 MM",
-              "      YOUNG MODULUS       :   2.50000E+07   2.50000E+07  KN/ M**2",
+              "      TAPERED SECTION                  TOP        BOTTOM",
+              "      EQUIVALENT DIAMETER :        600.000       400.000 MM",
+              "      YOUNG MODULUS       :    2.50000E+07   2.50000E+07  KN/ M**2",
               "",
               "     * CROSS SECTIONS PROPERTIES *",
               "",
               "              ELASTIC SECTIONS         ",
               "       SECT       DIAM,MM       I,MM**4",
-              "         1       600.000   5.40000E-03 "}));
+              "         1        600.000   5.40000E-03 "}));
 }
 
 TEST_F(EchoTest, CataloguedShapesEchoTheirFamilyAndName) {
@@ -264,13 +264,13 @@ TEST_F(EchoTest, CataloguedShapesEchoTheirFamilyAndName) {
   const Lines lines = capture([&](OutputFile& out) { echoCrossSections(out, *english); });
   EXPECT_TRUE(containsBlock(lines, {"      CROSS SECTION TYPE  : AISC SECTION (HSS) ",
                                     "      AISC SECTION NAME   : HSS12X12X1/2                    ",
-                                    "      EQUIVALENT DIAMETER :       12.0000 IN"}));
+                                    "      EQUIVALENT DIAMETER :        12.0000 IN"}));
   EXPECT_TRUE(containsBlock(lines, {"      CROSS SECTION TYPE  : SHEET PILING     ",
                                     "      SHEET PILE SOURCE   : NUCOR",
                                     "      SHEET PILE TYPE     : SCZ/SKZ",
                                     "      SHEET PILE NAME     : SKZ 26                          "}));
   EXPECT_EQ(std::count(lines.begin(), lines.end(),
-                       "      TAPERED SECTION                 TOP        BOTTOM"),
+                       "      TAPERED SECTION                  TOP        BOTTOM"),
             0);
 }
 
@@ -304,28 +304,28 @@ TEST_F(EchoTest, NonlinearShaftWithManualLayout) {
        "      SECTION NAME        : SHAFT 36                        ",
        "      TYPE                :  NONLINEAR",
        "      CROSS SECTION TYPE  : ROUND CONCRETE SHAFT",
-       "      CONCRETE FC         :       4000.00 LBS/IN**2",
+       "      CONCRETE FC         :        4000.00 LBS/IN**2",
        "      NUMBER REBARS       :              2",
-       "      AREA REINFORCEMENT  :       0.79000 IN**2",
-       "      ES REINFORCEMENT    :   2.90000E+07 LBS/IN**2",
-       "      FY REINFORCEMENT    :       60000.0 LBS/IN**2",
+       "      AREA REINFORCEMENT  :        0.79000 IN**2",
+       "      ES REINFORCEMENT    :    2.90000E+07 LBS/IN**2",
+       "      FY REINFORCEMENT    :        60000.0 LBS/IN**2",
        "      REINF. LAYOUT       : MANUAL",
-       "      COVER               :       3.00000 IN",
+       "      COVER               :        3.00000 IN",
        "      REINF. COORDS",
-       "      - REBAR    1        :       10.0000       0.00000       0.79000       0.00000       0.00000",
-       "      - REBAR    2        :      -10.0000       0.00000       0.79000       0.00000       0.00000",
-       "      EQ. YOUNG MODULUS   :   3.60000E+06 LBS/IN**2",
+       "      - REBAR    1        :        10.0000       0.00000       0.79000       0.00000       0.00000",
+       "      - REBAR    2        :       -10.0000       0.00000       0.79000       0.00000       0.00000",
+       "      EQ. YOUNG MODULUS   :    3.60000E+06 LBS/IN**2",
        "      CONFINED SECTION    : NO",
        "",
        "     * CROSS SECTIONS PROPERTIES *",
        "",
        "              ELASTIC SECTIONS         ",
        "       SECT       DIAM,IN       I,IN**4",
-       "         1       12.0000       400.000 ",
+       "         1        12.0000       400.000 ",
        "",
        "              NONLINEAR SECTIONS       ",
        "       SECT       DIAM,IN",
-       "         2       36.0000 "}));
+       "         2        36.0000 "}));
 
   // Its first generated level, numbered by the section.
   const Lines ei = capture([&](OutputFile& out) { echoNonlinearEI(out, *english); });
@@ -425,7 +425,7 @@ TEST_F(EchoTest, RestraintChainsAndAFromStationOutsideTheTables) {
   const Lines lines = capture([&](OutputFile& out) { echoStiffnessAndLoad(out, *si); });
   ASSERT_GE(lines.size(), 3u);
   EXPECT_EQ(lines[lines.size() - 3],
-            "                   KN- M**2        KN     KN/ M     KN- M     KN- M        KN");
+            "                  KN- M**2        KN     KN/ M     KN- M     KN- M        KN");
   EXPECT_EQ(lines[lines.size() - 2],
             "        3      2 7.000E+04 0.000E+00 1.000E+03 0.000E+00 0.000E+00 0.000E+00");
   EXPECT_EQ(lines[lines.size() - 1],
@@ -520,8 +520,8 @@ TEST_F(EchoTest, UserCurvesPrintScaledPoints) {
                "     FROM TO CONTD      P-MULTIPLIER  Y-MULTIPLIER      POINTS     ",
                "       12  12  1           1.000E+00     5.000E-01           2",
                "",
-               "              Y            P    ",
-               "              M          KN/ M",
+               "              Y             P    ",
+               "              M            KN/ M",
                "          ---------      --------",
                "          0.000E+00     0.000E+00",
                "          2.500E-01     1.500E+02"}});

@@ -33,7 +33,9 @@ void fillCurveTable(RunState& state) {
   CurveData& curves = state.curves;
   const double h = state.wall.incrementLength;
   curves.table.clear();
-  const size_t total = curves.soilMovementCurves.size() + curves.userCurves.size();
+  const bool withGenerated = !curves.generated.empty();
+  const size_t total =
+      curves.soilMovementCurves.size() + curves.userCurves.size() + curves.generated.size();
   checkCapacity(static_cast<long long>(total), kMaxTableCurves);
   for (const TableCurve& c : curves.soilMovementCurves) curves.table.push_back(c);
   for (const UserCurve& u : curves.userCurves) {
@@ -43,7 +45,8 @@ void fillCurveTable(RunState& state) {
     }
     TableCurve c;
     c.fromStation = c.toStation = u.station;
-    c.contd = u.belowExcavation;
+    // With generated curves every curve is chained to the next one in table order.
+    c.contd = withGenerated ? 1 : u.belowExcavation;
     c.nPoints = u.nPoints;
     for (int j = 0; j < u.nPoints; ++j) {
       c.y[j] = u.yScaled[j];
@@ -51,6 +54,7 @@ void fillCurveTable(RunState& state) {
     }
     curves.table.push_back(c);
   }
+  for (const TableCurve& c : curves.generated) curves.table.push_back(c);
 }
 
 namespace {

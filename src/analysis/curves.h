@@ -17,8 +17,9 @@ struct LinearisedCurve {
 LinearisedCurve lineariseCurve(const TableCurve& curve, double y);
 
 // Fills the curve table: the soil-movement curves first, then the user-specified curves (points
-// times their multipliers, p also times h), each at its own station; CONTD 1 at or below the
-// excavation level and 0 above it. More than the table holds stops with the storage message.
+// times their multipliers, p also times h), each at its own station, then the generated curves.
+// A user curve has CONTD 1 at or below the excavation level and 0 above it; with generated curves
+// every curve has CONTD 1. More than the table holds stops with the storage message.
 void fillCurveTable(RunState& state);
 
 // Resets Q and S at stations -1..N+1 to their base values and the soil reaction to zero, then adds

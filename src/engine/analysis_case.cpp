@@ -14,8 +14,9 @@ void analyseCase(RunState& state, RunFiles& files) {
   AnalysisData& a = state.analysis;
   a.hasResults = false;
   validateSpecifiedPoints(state.grid);
+  generateSoilResistanceCurves(state, files);
   fillCurveTable(state);
-  if (!state.curves.userCurves.empty() && state.curves.generatedCount == 0) {
+  if (!state.curves.userCurves.empty() && state.curves.generated.empty()) {
     writeUserCurvePlotSection(state, files.plot);
   }
   // The rigidity of the first iteration comes from the sections at zero deflection.

@@ -18,6 +18,10 @@ void generateEarthPressure(RunState& state, RunFiles& files);
 // Right before the analysis: the pressure loads (generated distribution, or the specified active
 // pressure table plus surcharge pressure) added to the station loads.
 void applyPressureLoads(RunState& state, RunFiles& files);
+// Soil resistance curves (src/pycurves): generates the curves of the soil layers when the run
+// asks for them, writes them to the report and the curve exchange file and takes them over into
+// state.curves.generated.
+void generateSoilResistanceCurves(RunState& state, RunFiles& files);
 // Analyses the wall and writes the results; sets the failed-case flag.
 void analyseCase(RunState& state, RunFiles& files);
 // Writes the plot data block of the case just finished.

@@ -266,8 +266,10 @@ struct TableCurve {
 
 struct CurveData {
   std::vector<UserCurve> userCurves;  // at most kMaxInputCurves
-  // Curves taken over from the curve exchange file (generated curves), counted for the run.
+  // Curves taken over from the curve exchange file (generated curves), counted for the run, and
+  // the generated curves of the case in curve-table form (33 points, p per station).
   int generatedCount = 0;
+  std::vector<TableCurve> generated;
   // Retained-side soil-movement curves of the soil-movement pressure option, placed ahead of any
   // other curve in the curve table.
   std::vector<TableCurve> soilMovementCurves;
@@ -299,6 +301,55 @@ struct DriverState {
   std::string inputName, outputName, plotName, auxName, curveFileName, pressureFileName;
 };
 
+// One computational layer of the retained-side soil profile: an input soil layer, or a part of
+// one cut at the excavation level or the backfill water table. Lengths, stresses and unit weights
+// in the case's internal units; forces per unit width of wall.
+struct EarthPressureLayer {
+  double thickness = 0.0;
+  double strength = 0.0;    // cohesion or undrained shear strength c
+  double phi = 0.0;         // friction angle, degrees
+  double unitWeight = 0.0;  // total unit weight
+  int soilType = 0;
+  bool drained = true;
+  double ztop = 0.0;  // depth of the layer top below the top of the wall
+  double optionalCoefficient = 0.0;
+  double modification = 0.0;  // modification factor for active earth pressure
+  bool belowWater = false;    // the top lies at or below the backfill water table
+  double ka = 0.0, rootKa = 0.0, kp = 0.0, rootKp = 0.0, k0 = 0.0;
+  double overburden = 0.0;  // effective vertical stress at the top
+  // Water forces (stored negative), active forces and their depths.
+  double pw1 = 0.0, z1 = 0.0, pw2 = 0.0, z2 = 0.0;
+  double pa1 = 0.0, pa2 = 0.0, pa3 = 0.0, pa4 = 0.0, z3 = -1.0e-5;
+  double positiveLength = 0.0;  // lower part of a layer with a tension zone that carries pressure
+};
+
+// A row of the depth profile: [0] depth, [1]..[11] the pressure columns 2 to 12.
+using PressureRow = std::array<double, 12>;
+
+// Working data of the earth-pressure generation and the lateral load it hands to the analysis.
+struct EarthPressureData {
+  std::vector<EarthPressureLayer> layers;  // at most kMaxComputationalLayers
+  int excavationLayer = -1;  // index of the layer whose top is the excavation level, -1 none
+  int waterTableLayer = -1;  // index of the layer whose top is the backfill water table, -1 none
+  double waterUnitWeight = 0.0;
+  // Working copies: free height, backfill water table (not above the top of the soil) and the
+  // uniform surface pressure.
+  double freeHeight = 0.0, waterTable = 0.0, surfacePressure = 0.0;
+  int waterSwitch = 0;              // the input's switch, set to 1 when water acts above the excavation
+  double netActiveForce = 0.0;      // F, sum of the layer forces above the excavation level
+  double integralActiveWater = 0.0; // F1, integral of column 2 above the excavation level
+  double integralActive = 0.0;      // F2, integral of column 7 above the excavation level
+  double apparentPeak = 0.0;        // p of the apparent-pressure trapezoid (column 11)
+  // The depth profile as read back from the pressure file and scaled by the widths: column 2
+  // ([1]) is the lateral load per unit length of wall.
+  std::vector<PressureRow> profile;
+  // The lateral load distribution handed to the analysis: depth and load per unit length of wall
+  // (the profile's column 2, or the specified active pressure plus surcharge). Load per station is
+  // this times the increment length.
+  std::vector<double> loadDepth, loadValue;
+  double widthRatio = 1.0;  // max(1, WA / WP); kept from the previous case when WP is not positive
+};
+
 // How the iteration of a case ended.
 enum class IterationOutcome { Closed, DeflectionExceeded, NotClosed, Abandoned };
 
@@ -325,6 +376,7 @@ struct RunState {
   CurveData curves;
   StationGrid grid;
   AnalysisData analysis;
+  EarthPressureData pressure;
   bool english() const { return control.unitsFlag == 1; }
   bool si() const { return control.unitsFlag == 2; }
 };
