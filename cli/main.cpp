@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iostream>
 #include <string>
+#include <vector>
 
 #include "cli/summary.h"
 #include "engine/run_driver.h"
@@ -19,6 +20,16 @@ int usage() {
                "       korden run INPUT [--out DIR] analyse INPUT, writing the outputs into DIR\n"
                "                                    (default: the input's directory)\n";
   return 2;
+}
+
+// Units flag of the first case (first value of the second line), for the summary's units.
+int unitsFlagOf(const fs::path& input) {
+  std::ifstream in(input);
+  std::string line;
+  std::getline(in, line);
+  int flag = 1;
+  if (in >> flag) return flag;
+  return 1;
 }
 
 int runInput(const fs::path& input, const fs::path& outDir) {
@@ -54,12 +65,13 @@ int runInput(const fs::path& input, const fs::path& outDir) {
       return 1;
     }
   }
-  const int code = korden::runEngine(names.string(), std::cerr);
+  std::vector<korden::CaseSummary> cases;
+  const int code = korden::runEngine(names.string(), std::cerr, &cases);
   if (code == korden::kRunFilesFailed) return 1;
   std::cout << "Output report:         " << report.string() << "\n"
             << "Auxiliary output file: " << aux.string() << "\n"
             << "Plot data file:        " << plot.string() << "\n";
-  korden::printRunSummary(std::cout, report.string());
+  korden::printRunSummary(std::cout, cases, unitsFlagOf(input), report.string());
   if (code != 0) {
     std::cout << "The run stopped with stop code " << code << "\n";
     return 3;

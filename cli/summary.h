@@ -1,11 +1,15 @@
-// One-screen summary of a finished run, read back from the output report.
+// One-screen summary of a finished run.
 #pragma once
 
 #include <ostream>
 #include <string>
+#include <vector>
+
+#include "engine/run_state.h"
 
 namespace korden {
 
-void printRunSummary(std::ostream& out, const std::string& reportPath);
+void printRunSummary(std::ostream& out, const std::vector<CaseSummary>& cases, int unitsFlag,
+                     const std::string& reportPath);
 
 }  // namespace korden

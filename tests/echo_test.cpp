@@ -22,7 +22,9 @@ using Lines = std::vector<std::string>;
 
 const std::string kStars = "      **************************************************";
 
-Lines banner(const std::string& caption) { return {"", "", kStars, "      " + caption, kStars, ""}; }
+Lines banner(const std::string& caption) {
+  return {"", "", kStars, "      " + caption, kStars, ""};
+}
 
 Lines joined(std::initializer_list<Lines> parts) {
   Lines all;
@@ -79,17 +81,17 @@ TEST_F(EchoTest, ControlWithoutSupportsHasNoHingeLinesEvenWithTheHingeFlag) {
   c.nUserCurves = 4;
   c.hingeFlag = 1;
   english->driver.generateEarthPressure = 1;
-  const Lines expected = joined({banner("*        PROGRAM CONTROL PARAMETERS              *"),
-                                 {"      NO OF POINTS FOR SPECIFIED DEFLECTIONS AND SLOPES  =  2",
-                                  "      NO OF WALL SECTIONS                                =  1",
-                                  "      NO OF CROSS SECTIONS                               =  3",
-                                  "      GENERATE EARTH PRESSURE INTERNALLY                 =  1",
-                                  "      GENERATE SOIL RESISTANCE (P-Y) CURVES INTERNALLY   =  0",
-                                  "      NO OF P-Y MODIFICATION FACTORS FOR GEN. P-Y CURVES =  0",
-                                  "      NO OF USER-SPECIFIED SOIL RESISTANCE (P-Y) CURVES  =  4",
-                                  "      NO OF TIE BACKS                                    =  0",
-                                  "      NO OF STRUTS/RAKERS                                =  0",
-                                  ""}});
+  const Lines expected =
+      joined({banner("*        PROGRAM CONTROL PARAMETERS              *"),
+              {"      NO OF POINTS FOR SPECIFIED DEFLECTIONS AND SLOPES  =  2",
+               "      NO OF WALL SECTIONS                                =  1",
+               "      NO OF CROSS SECTIONS                               =  3",
+               "      GENERATE EARTH PRESSURE INTERNALLY                 =  1",
+               "      GENERATE SOIL RESISTANCE (P-Y) CURVES INTERNALLY   =  0",
+               "      NO OF P-Y MODIFICATION FACTORS FOR GEN. P-Y CURVES =  0",
+               "      NO OF USER-SPECIFIED SOIL RESISTANCE (P-Y) CURVES  =  4",
+               "      NO OF TIE BACKS                                    =  0",
+               "      NO OF STRUTS/RAKERS                                =  0", ""}});
   EXPECT_EQ(capture([&](OutputFile& out) { echoControl(out, *english); }), expected);
 }
 
@@ -110,6 +112,15 @@ TEST_F(EchoTest, ControlHingeLinesFollowOnlyWithSupportsAndHingeFlagOne) {
   lines = capture([&](OutputFile& out) { echoControl(out, *english); });
   ASSERT_EQ(lines.size(), 15u);
   EXPECT_EQ(lines.back(), "      NO OF STRUTS/RAKERS                                =  1");
+}
+
+TEST_F(EchoTest, ControlCountsBeyondTwoDigitsArePrintedInFull) {
+  english->control.nUserCurves = 150;
+  english->control.nCrossSections = 100;
+  const Lines lines = capture([&](OutputFile& out) { echoControl(out, *english); });
+  ASSERT_EQ(lines.size(), 16u);
+  EXPECT_EQ(lines[8], "      NO OF CROSS SECTIONS                               = 100");
+  EXPECT_EQ(lines[12], "      NO OF USER-SPECIFIED SOIL RESISTANCE (P-Y) CURVES  = 150");
 }
 
 TEST_F(EchoTest, WallWithIterationControlsInFeetAndInches) {
@@ -139,8 +150,7 @@ TEST_F(EchoTest, WallWithoutIterationsInSIUnits) {
   w.maxAllowableDeflection = 1.0;
   w.maxIterations = 0;
   const Lines expected = {
-      "",
-      "      HEIGHT OF WALL                                     =      6.500  M",
+      "", "      HEIGHT OF WALL                                     =      6.500  M",
       "      NUMBER OF INCREMENTS                               =         65",
       "      INCREMENT LENGTH                                   =      0.100  M"};
   EXPECT_EQ(capture([&](OutputFile& out) { echoWall(out, *si); }), expected);
@@ -156,13 +166,12 @@ TEST_F(EchoTest, SpecifiedPointsOfTheThreeCases) {
     echoSpecifiedPoint(out, *english, {2, 10, 0.0, -0.002});
     echoSpecifiedPoint(out, *english, {3, 40, 0.25, 0.001});
   });
-  const Lines expected =
-      joined({banner("*        SPECIFIED DEFLECTIONS AND SLOPES        *"),
-              {"          STA      CASE       DEFLECTION        SLOPE",
-               "                                  IN             RAD",
-               "            0        1         5.000E-01         NONE",
-               "           10        2           NONE        -2.000E-03",
-               "           40        3         2.500E-01      1.000E-03"}});
+  const Lines expected = joined({banner("*        SPECIFIED DEFLECTIONS AND SLOPES        *"),
+                                 {"          STA      CASE       DEFLECTION        SLOPE",
+                                  "                                  IN             RAD",
+                                  "            0        1         5.000E-01         NONE",
+                                  "           10        2           NONE        -2.000E-03",
+                                  "           40        3         2.500E-01      1.000E-03"}});
   EXPECT_EQ(lines, expected);
 }
 
@@ -237,16 +246,13 @@ TEST_F(EchoTest, TaperedSectionInSIPrintsTopAndBottomAndTheHeldInertia) {
   si->sections.crossSections = {x};
   const Lines lines = capture([&](OutputFile& out) { echoCrossSections(out, *si); });
   EXPECT_TRUE(containsBlock(
-      lines, {"      CROSS SECTION TYPE  : GENERAL SECTION  ",
-              "      TAPERED SECTION                  TOP        BOTTOM",
-              "      EQUIVALENT DIAMETER :        600.000       400.000 MM",
-              "      YOUNG MODULUS       :    2.50000E+07   2.50000E+07  KN/ M**2",
-              "",
-              "     * CROSS SECTIONS PROPERTIES *",
-              "",
-              "              ELASTIC SECTIONS         ",
-              "       SECT       DIAM,MM       I,MM**4",
-              "         1        600.000   5.40000E-03 "}));
+      lines,
+      {"      CROSS SECTION TYPE  : GENERAL SECTION  ",
+       "      TAPERED SECTION                  TOP        BOTTOM",
+       "      EQUIVALENT DIAMETER :        600.000       400.000 MM",
+       "      YOUNG MODULUS       :    2.50000E+07   2.50000E+07  KN/ M**2", "",
+       "     * CROSS SECTIONS PROPERTIES *", "", "              ELASTIC SECTIONS         ",
+       "       SECT       DIAM,MM       I,MM**4", "         1        600.000   5.40000E-03 "}));
 }
 
 TEST_F(EchoTest, CataloguedShapesEchoTheirFamilyAndName) {
@@ -265,10 +271,10 @@ TEST_F(EchoTest, CataloguedShapesEchoTheirFamilyAndName) {
   EXPECT_TRUE(containsBlock(lines, {"      CROSS SECTION TYPE  : AISC SECTION (HSS) ",
                                     "      AISC SECTION NAME   : HSS12X12X1/2                    ",
                                     "      EQUIVALENT DIAMETER :        12.0000 IN"}));
-  EXPECT_TRUE(containsBlock(lines, {"      CROSS SECTION TYPE  : SHEET PILING     ",
-                                    "      SHEET PILE SOURCE   : NUCOR",
-                                    "      SHEET PILE TYPE     : SCZ/SKZ",
-                                    "      SHEET PILE NAME     : SKZ 26                          "}));
+  EXPECT_TRUE(containsBlock(
+      lines, {"      CROSS SECTION TYPE  : SHEET PILING     ", "      SHEET PILE SOURCE   : NUCOR",
+              "      SHEET PILE TYPE     : SCZ/SKZ",
+              "      SHEET PILE NAME     : SKZ 26                          "}));
   EXPECT_EQ(std::count(lines.begin(), lines.end(),
                        "      TAPERED SECTION                  TOP        BOTTOM"),
             0);
@@ -297,35 +303,35 @@ CrossSection roundShaft() {
 TEST_F(EchoTest, NonlinearShaftWithManualLayout) {
   english->sections.crossSections = {iSection(), roundShaft()};
   const Lines lines = capture([&](OutputFile& out) { echoCrossSections(out, *english); });
-  EXPECT_TRUE(containsBlock(
-      lines,
-      {"",
-       "      CROSS SECTION       :     2",
-       "      SECTION NAME        : SHAFT 36                        ",
-       "      TYPE                :  NONLINEAR",
-       "      CROSS SECTION TYPE  : ROUND CONCRETE SHAFT",
-       "      CONCRETE FC         :        4000.00 LBS/IN**2",
-       "      NUMBER REBARS       :              2",
-       "      AREA REINFORCEMENT  :        0.79000 IN**2",
-       "      ES REINFORCEMENT    :    2.90000E+07 LBS/IN**2",
-       "      FY REINFORCEMENT    :        60000.0 LBS/IN**2",
-       "      REINF. LAYOUT       : MANUAL",
-       "      COVER               :        3.00000 IN",
-       "      REINF. COORDS",
-       "      - REBAR    1        :        10.0000       0.00000       0.79000       0.00000       0.00000",
-       "      - REBAR    2        :       -10.0000       0.00000       0.79000       0.00000       0.00000",
-       "      EQ. YOUNG MODULUS   :    3.60000E+06 LBS/IN**2",
-       "      CONFINED SECTION    : NO",
-       "",
-       "     * CROSS SECTIONS PROPERTIES *",
-       "",
-       "              ELASTIC SECTIONS         ",
-       "       SECT       DIAM,IN       I,IN**4",
-       "         1        12.0000       400.000 ",
-       "",
-       "              NONLINEAR SECTIONS       ",
-       "       SECT       DIAM,IN",
-       "         2        36.0000 "}));
+  EXPECT_TRUE(containsBlock(lines, {"",
+                                    "      CROSS SECTION       :     2",
+                                    "      SECTION NAME        : SHAFT 36                        ",
+                                    "      TYPE                :  NONLINEAR",
+                                    "      CROSS SECTION TYPE  : ROUND CONCRETE SHAFT",
+                                    "      CONCRETE FC         :        4000.00 LBS/IN**2",
+                                    "      NUMBER REBARS       :              2",
+                                    "      AREA REINFORCEMENT  :        0.79000 IN**2",
+                                    "      ES REINFORCEMENT    :    2.90000E+07 LBS/IN**2",
+                                    "      FY REINFORCEMENT    :        60000.0 LBS/IN**2",
+                                    "      REINF. LAYOUT       : MANUAL",
+                                    "      COVER               :        3.00000 IN",
+                                    "      REINF. COORDS",
+                                    "      - REBAR    1        :        10.0000       0.00000      "
+                                    " 0.79000       0.00000       0.00000",
+                                    "      - REBAR    2        :       -10.0000       0.00000      "
+                                    " 0.79000       0.00000       0.00000",
+                                    "      EQ. YOUNG MODULUS   :    3.60000E+06 LBS/IN**2",
+                                    "      CONFINED SECTION    : NO",
+                                    "",
+                                    "     * CROSS SECTIONS PROPERTIES *",
+                                    "",
+                                    "              ELASTIC SECTIONS         ",
+                                    "       SECT       DIAM,IN       I,IN**4",
+                                    "         1        12.0000       400.000 ",
+                                    "",
+                                    "              NONLINEAR SECTIONS       ",
+                                    "       SECT       DIAM,IN",
+                                    "         2        36.0000 "}));
 
   // Its first generated level, numbered by the section.
   const Lines ei = capture([&](OutputFile& out) { echoNonlinearEI(out, *english); });
@@ -382,9 +388,9 @@ TEST_F(EchoTest, StiffnessAndLoadRowsInTheThreePrintForms) {
   g.EI(14) = 1.4e9;
   g.EI(16) = 1.6e9;
   g.EI(25) = 2.5e9;
-  english->loads.loads = {{1, 0, 5, 100.0, 0.0, 0.0},     // alone
-                          {2, 10, 12, 50.0, 0.0, 500.0},  // starts a chain: FROM alone
-                          {2, 14, 20, 75.0, 0.0, 0.0},    // middle link: TO alone
+  english->loads.loads = {{1, 0, 5, 100.0, 0.0, 0.0},      // alone
+                          {2, 10, 12, 50.0, 0.0, 500.0},   // starts a chain: FROM alone
+                          {2, 14, 20, 75.0, 0.0, 0.0},     // middle link: TO alone
                           {1, 25, 30, 0.0, 0.0, -250.0}};  // ends the chain: TO alone
   english->loads.restraints = {{0, 0, 1, 1.0e5, 0.0}};
   Support tieBack;
@@ -396,24 +402,21 @@ TEST_F(EchoTest, StiffnessAndLoadRowsInTheThreePrintForms) {
   strut.spring = 4.0e4;
   english->loads.tieBacks = {tieBack};
   english->loads.struts = {strut};
-  const Lines expected = joined(
-      {banner("*        STIFFNESS AND LOAD DATA                 *"),
-       {"      EI - FLEXURAL RIGIDITY,  Q - TRANSVERSE LOAD,",
-        "      S - STIFFNESS OF TRANSVERSE RESISTANCE,",
-        "      T - TORQUE,              P - AXIAL LOAD,",
-        "      R - STIFFNESS OF TORSIONAL RESISTANCE.",
-        "",
-        "",
-        "",
-        "     FROM TO CONTD     EI         Q        S        T         R         P",
-        "                 LBS-IN**2       LBS    LBS/IN    LBS-IN    LBS-IN       LBS",
-        "        0   5  1 5.000E+08 1.000E+02 0.000E+00 0.000E+00 0.000E+00 0.000E+00",
-        "       10      2 1.000E+09 5.000E+01 0.000E+00 0.000E+00 0.000E+00 5.000E+02",
-        "           20  2 1.400E+09 7.500E+01 0.000E+00 0.000E+00 0.000E+00 0.000E+00",
-        "           30  1 2.500E+09 0.000E+00 0.000E+00 0.000E+00 0.000E+00-2.500E+02",
-        "        0   0  1 5.000E+08 0.000E+00 1.000E+05 0.000E+00 0.000E+00 0.000E+00",
-        "        8   8  1 8.000E+08-1.200E+04 2.500E+04 0.000E+00 0.000E+00 0.000E+00",
-        "       16  16  1 1.600E+09 0.000E+00 4.000E+04 0.000E+00 0.000E+00 0.000E+00"}});
+  const Lines expected =
+      joined({banner("*        STIFFNESS AND LOAD DATA                 *"),
+              {"      EI - FLEXURAL RIGIDITY,  Q - TRANSVERSE LOAD,",
+               "      S - STIFFNESS OF TRANSVERSE RESISTANCE,",
+               "      T - TORQUE,              P - AXIAL LOAD,",
+               "      R - STIFFNESS OF TORSIONAL RESISTANCE.", "", "", "",
+               "     FROM TO CONTD     EI         Q        S        T         R         P",
+               "                 LBS-IN**2       LBS    LBS/IN    LBS-IN    LBS-IN       LBS",
+               "        0   5  1 5.000E+08 1.000E+02 0.000E+00 0.000E+00 0.000E+00 0.000E+00",
+               "       10      2 1.000E+09 5.000E+01 0.000E+00 0.000E+00 0.000E+00 5.000E+02",
+               "           20  2 1.400E+09 7.500E+01 0.000E+00 0.000E+00 0.000E+00 0.000E+00",
+               "           30  1 2.500E+09 0.000E+00 0.000E+00 0.000E+00 0.000E+00-2.500E+02",
+               "        0   0  1 5.000E+08 0.000E+00 1.000E+05 0.000E+00 0.000E+00 0.000E+00",
+               "        8   8  1 8.000E+08-1.200E+04 2.500E+04 0.000E+00 0.000E+00 0.000E+00",
+               "       16  16  1 1.600E+09 0.000E+00 4.000E+04 0.000E+00 0.000E+00 0.000E+00"}});
   EXPECT_EQ(capture([&](OutputFile& out) { echoStiffnessAndLoad(out, *english); }), expected);
 }
 
@@ -451,21 +454,19 @@ TEST_F(EchoTest, TieBackAndStrutTablesWithTheWaleLine) {
   english->loads.struts = {strut};
   english->control.waleFlag = 1;
   english->control.waleKind = 1;
-  const Lines expected = joined(
-      {banner("*                  TIE BACK DATA                 *"),
-       {"         DEPTH      AREA    ELASTIC   UNBONDED   HORIZ.    ANCHOR  PRESTRESS.",
-        "                            MODULUS    LENGTH    ANGLE    SPACING    FORCE",
-        "             FT     IN**2 LBS/IN**2        FT       DEG        FT       LBS",
-        "       4.000E+00 1.500E+00 2.900E+07 1.500E+01 1.500E+01 8.000E+00 2.000E+04",
-        "",
-        "      * CONSIDER WALES AS SIMPLY SUPPORTED"},
-       banner("*               STRUT/RAKER DATA                 *"),
-       {"         DEPTH      AREA    ELASTIC   UNBONDED   HORIZ.    ANCHOR",
-        "                            MODULUS    LENGTH    ANGLE    SPACING",
-        "             FT     IN**2 LBS/IN**2        FT       DEG        FT",
-        "       8.000E+00 1.000E+01 2.900E+07 2.000E+01 0.000E+00 1.000E+01",
-        "",
-        "      * CONSIDER WALES AS SIMPLY SUPPORTED"}});
+  const Lines expected =
+      joined({banner("*                  TIE BACK DATA                 *"),
+              {"         DEPTH      AREA    ELASTIC   UNBONDED   HORIZ.    ANCHOR  PRESTRESS.",
+               "                            MODULUS    LENGTH    ANGLE    SPACING    FORCE",
+               "             FT     IN**2 LBS/IN**2        FT       DEG        FT       LBS",
+               "       4.000E+00 1.500E+00 2.900E+07 1.500E+01 1.500E+01 8.000E+00 2.000E+04", "",
+               "      * CONSIDER WALES AS SIMPLY SUPPORTED"},
+              banner("*               STRUT/RAKER DATA                 *"),
+              {"         DEPTH      AREA    ELASTIC   UNBONDED   HORIZ.    ANCHOR",
+               "                            MODULUS    LENGTH    ANGLE    SPACING",
+               "             FT     IN**2 LBS/IN**2        FT       DEG        FT",
+               "       8.000E+00 1.000E+01 2.900E+07 2.000E+01 0.000E+00 1.000E+01", "",
+               "      * CONSIDER WALES AS SIMPLY SUPPORTED"}});
   EXPECT_EQ(capture([&](OutputFile& out) { echoSupports(out, *english); }), expected);
 
   english->control.waleKind = 2;
@@ -478,27 +479,27 @@ TEST_F(EchoTest, TieBackAndStrutTablesWithTheWaleLine) {
   english->control.waleFlag = 0;
   const Lines noWales = capture([&](OutputFile& out) { echoSupports(out, *english); });
   ASSERT_FALSE(noWales.empty());
-  EXPECT_EQ(noWales.back(), "       4.000E+00 1.500E+00 2.900E+07 1.500E+01 1.500E+01 8.000E+00 2.000E+04");
+  EXPECT_EQ(noWales.back(),
+            "       4.000E+00 1.500E+00 2.900E+07 1.500E+01 1.500E+01 8.000E+00 2.000E+04");
 }
 
 TEST_F(EchoTest, SIUnitsLineOfTheTieBackTable) {
   si->loads.tieBacks = {Support{}};
   const Lines lines = capture([&](OutputFile& out) { echoSupports(out, *si); });
   ASSERT_EQ(lines.size(), 10u);
-  EXPECT_EQ(lines[8], "              M      M**2  KN/ M**2         M       DEG         M        KN");
+  EXPECT_EQ(lines[8],
+            "              M      M**2  KN/ M**2         M       DEG         M        KN");
 }
 
 // --- active pressure and user curves -----------------------------------------------------------
 
 TEST_F(EchoTest, ActivePressureTable) {
   english->soil.activePressure = {{0.0, 0.0}, {120.0, 0.5}};
-  const Lines expected =
-      joined({banner("*        SPECIFIED ACTIVE EARTH PRESSURE         *"),
-              {"         DEPTH         ACTIVE EARTH PRESSURE",
-               "           IN                  LBS/IN",
-               "        --------       ------------------------",
-               "      0.00000E+00         0.00000E+00",
-               "      1.20000E+02         5.00000E-01"}});
+  const Lines expected = joined(
+      {banner("*        SPECIFIED ACTIVE EARTH PRESSURE         *"),
+       {"         DEPTH         ACTIVE EARTH PRESSURE", "           IN                  LBS/IN",
+        "        --------       ------------------------", "      0.00000E+00         0.00000E+00",
+        "      1.20000E+02         5.00000E-01"}});
   EXPECT_EQ(capture([&](OutputFile& out) { echoActivePressure(out, *english); }), expected);
 }
 
@@ -516,14 +517,10 @@ TEST_F(EchoTest, UserCurvesPrintScaledPoints) {
   si->curves.userCurves = {c};
   const Lines expected =
       joined({banner("*     INPUTTED  SOIL RESISTANCE (P-Y) CURVES     *"),
-              {"",
-               "     FROM TO CONTD      P-MULTIPLIER  Y-MULTIPLIER      POINTS     ",
-               "       12  12  1           1.000E+00     5.000E-01           2",
-               "",
-               "              Y             P    ",
-               "              M            KN/ M",
-               "          ---------      --------",
-               "          0.000E+00     0.000E+00",
+              {"", "     FROM TO CONTD      P-MULTIPLIER  Y-MULTIPLIER      POINTS     ",
+               "       12  12  1           1.000E+00     5.000E-01           2", "",
+               "              Y             P    ", "              M            KN/ M",
+               "          ---------      --------", "          0.000E+00     0.000E+00",
                "          2.500E-01     1.500E+02"}});
   EXPECT_EQ(capture([&](OutputFile& out) { echoUserCurves(out, *si); }), expected);
 }

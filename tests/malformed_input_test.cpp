@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -12,12 +13,24 @@
 namespace korden {
 namespace {
 
-std::vector<std::string> exampleFiles() {
-  std::vector<std::string> files;
-  for (const auto& entry : std::filesystem::directory_iterator(KORDEN_SOURCE_DIR "/examples")) {
-    if (entry.path().extension() == ".dat") files.push_back(entry.path().string());
+// The two examples that hold every record group of the input data file, with the maximum number
+// of iterations set to 0 (one linear solve) so that each mutated run stays short.
+std::vector<std::string> exampleTexts() {
+  std::vector<std::string> texts;
+  for (const char* name : {"all_records_english.dat", "all_records_si.dat"}) {
+    auto lines = testing::splitLines(testing::readFile(std::string(KORDEN_SOURCE_DIR "/examples/") + name));
+    std::istringstream wall(lines.at(2));
+    std::vector<std::string> values;
+    std::string v;
+    while (wall >> v) values.push_back(v);
+    values.at(7) = "0";
+    lines[2].clear();
+    for (const auto& value : values) lines[2] += value + " ";
+    std::string text;
+    for (const auto& line : lines) text += line + "\n";
+    texts.push_back(text);
   }
-  return files;
+  return texts;
 }
 
 
@@ -33,21 +46,21 @@ void expectCleanEnd(const std::string& input, const std::string& what) {
 }
 
 TEST(MalformedInput, EveryTruncationOfTheExamplesEndsCleanly) {
-  for (const std::string& path : exampleFiles()) {
-    const auto lines = testing::splitLines(testing::readFile(path));
+  for (const std::string& text : exampleTexts()) {
+    const auto lines = testing::splitLines(text);
     std::string prefix;
     for (size_t i = 0; i < lines.size(); ++i) {
-      expectCleanEnd(prefix, path + " cut at line " + std::to_string(i + 1));
+      expectCleanEnd(prefix, "cut at line " + std::to_string(i + 1));
       prefix += lines[i] + "\n";
     }
   }
 }
 
 TEST(MalformedInput, EveryValueReplacedEndsCleanly) {
-  const char* replacements[] = {"x", "-1", "99999", "1e300", "-2147483648", "0"};
+  // Text, negative and zero counts, a value past most capacities, and extreme numbers.
+  const char* replacements[] = {"x", "-1", "401", "1e300", "-2147483648", "0"};
   int runs = 0;
-  for (const std::string& path : exampleFiles()) {
-    const std::string text = testing::readFile(path);
+  for (const std::string& text : exampleTexts()) {
     size_t pos = 0;
     while (pos < text.size()) {
       while (pos < text.size() && (text[pos] == ' ' || text[pos] == '\n')) ++pos;
@@ -57,7 +70,7 @@ TEST(MalformedInput, EveryValueReplacedEndsCleanly) {
         for (const char* r : replacements) {
           std::string mutated = text;
           mutated.replace(pos, end - pos, r);
-          expectCleanEnd(mutated, path + " value at byte " + std::to_string(pos) + " -> " + r);
+          expectCleanEnd(mutated, "value at byte " + std::to_string(pos) + " -> " + r);
           ++runs;
         }
       }

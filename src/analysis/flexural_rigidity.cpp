@@ -50,9 +50,18 @@ void updateFlexuralRigidity(RunState& state, bool afterIteration) {
                       std::to_string(w.crossSection) + ", WHICH IS NOT GIVEN");
     }
   }
-  const double depthFactor = state.english() ? g.h / 12.0 : g.h;  // station to feet or metres
+  const bool scaleWidth = afterIteration && state.wall.sectionAdjustFlag == 1;
+  if (scaleWidth && !(state.soil.wall.widthActive > 0.0)) {
+    stopWithMessage("     ERROR STOP -- SECTION ADJUSTMENT NEEDS THE WIDTH FOR EARTH PRESSURE WA");
+  }
+  // The fictitious stations carry no rigidity, also where a wall section reaches past the tip:
+  // a rigidity there would make the free ends act as part of the wall.
+  for (int i = StationTable::kFirstStation; i < 0; ++i) g.EI(i) = 0.0;
+  for (int i = g.n + 1; i - StationTable::kFirstStation < kStationPlaces; ++i) g.EI(i) = 0.0;
   for (int i = 0; i <= g.n; ++i) {
-    const double d = i * depthFactor;
+    // Depth in feet (English units, station * h / 12 with h in inches) or metres, formed as
+    // i*h/12 so that a station on a whole-foot section boundary lands exactly on it.
+    const double d = state.english() ? i * g.h / 12.0 : i * g.h;
     // The section of the station and where in it: a boundary station takes the upper section.
     size_t k = 0;
     double fraction = 0.0;  // 0 at the section's top value, 1 at its bottom value
@@ -72,11 +81,13 @@ void updateFlexuralRigidity(RunState& state, bool afterIteration) {
       const double phi = std::fabs(g.y(i - 1) - 2.0 * g.y(i) + g.y(i + 1)) / g.hSquared;
       const MomentCurvatureSet* table = tableOf(state, number, x);
       double ei = 0.0;
-      if (table != nullptr && secantRigidity(*table, phi, ei)) g.EI(i) = ei;
+      // A table of fewer than 2 points leaves EI as it is, and then it is not scaled again.
+      if (table == nullptr || !secantRigidity(*table, phi, ei)) continue;
+      g.EI(i) = ei;
     } else {
       g.EI(i) = x.eiTop + fraction * (x.eiBottom - x.eiTop);
     }
-    if (afterIteration && state.wall.sectionAdjustFlag == 1) {
+    if (scaleWidth) {
       const double diameter = x.aTop[0];
       if (!(diameter > 0.0)) {
         stopWithMessage("     ERROR STOP -- SECTION ADJUSTMENT NEEDS THE EQUIVALENT DIAMETER OF "

@@ -115,8 +115,9 @@ void iterateWall(RunState& state, OutputFile& report, OutputFile& aux) {
     ++iteration;
     if (iteration > w.maxIterations) {
       a.outcome = lastCount != 0 ? IterationOutcome::NotClosed : IterationOutcome::Closed;
-      // The iterations actually made, not the counter past the limit.
-      a.iterations = w.maxIterations;
+      // The iterations actually made, not the counter past the limit (also for a negative
+      // limit, which stops after the first iteration).
+      a.iterations = iteration - 1;
       break;
     }
   }

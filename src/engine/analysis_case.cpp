@@ -1,6 +1,8 @@
 // The wall analysis of one case and the release of its working tables.
 #include "engine/analysis_case.h"
 
+#include <cmath>
+
 #include "analysis/curves.h"
 #include "analysis/flexural_rigidity.h"
 #include "analysis/iteration.h"
@@ -9,6 +11,35 @@
 #include "report/results_report.h"
 
 namespace korden {
+
+namespace {
+
+void summarise(RunState& state) {
+  const StationGrid& g = state.grid;
+  const AnalysisData& a = state.analysis;
+  CaseSummary c;
+  c.caseNumber = state.driver.caseCounter + 1;
+  c.outcome = a.outcome;
+  c.iterations = a.iterations;
+  if (a.hasResults) {
+    const double toDepth = state.english() ? g.h / 12.0 : g.h;
+    for (int i = 0; i <= g.n; ++i) {
+      if (std::fabs(g.y(i)) > std::fabs(c.maxDeflection)) {
+        c.maxDeflection = g.y(i);
+        c.maxDeflectionDepth = i * toDepth;
+      }
+      if (std::fabs(a.moment(i)) > std::fabs(c.maxMoment)) {
+        c.maxMoment = a.moment(i);
+        c.maxMomentDepth = i * toDepth;
+      }
+    }
+    for (const Support& s : state.loads.tieBacks) c.tieBackForces.push_back(s.forcePerSupport);
+    for (const Support& s : state.loads.struts) c.strutForces.push_back(s.forcePerSupport);
+  }
+  state.summaries.push_back(c);
+}
+
+}  // namespace
 
 void analyseCase(RunState& state, RunFiles& files) {
   AnalysisData& a = state.analysis;
@@ -32,6 +63,7 @@ void analyseCase(RunState& state, RunFiles& files) {
   } else {
     state.driver.failedCase = 1;
   }
+  summarise(state);
 }
 
 void releaseCaseTables(RunState& state) {

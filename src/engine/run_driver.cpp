@@ -172,7 +172,8 @@ int runCases(RunState& state, RunFiles& files) {
   return returnCode;
 }
 
-int runEngine(const std::string& namesPath, std::ostream& err) {
+int runEngine(const std::string& namesPath, std::ostream& err,
+              std::vector<CaseSummary>* summaries) {
   try {
     auto state = std::make_unique<RunState>();
     if (!readRunControl(namesPath, state->driver, err)) return kRunFilesFailed;
@@ -198,6 +199,7 @@ int runEngine(const std::string& namesPath, std::ostream& err) {
       }
     }
     const int code = runCases(*state, *files);
+    if (summaries != nullptr) *summaries = state->summaries;
     files->report.close();
     files->plot.close();
     files->aux.close();

@@ -4,6 +4,7 @@
 
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "engine/run_state.h"
 #include "input/list_reader.h"
@@ -28,7 +29,9 @@ bool readRunControl(const std::string& namesPath, DriverState& driver, std::ostr
 
 // One whole run as the host's call makes it: returns 0 at a normal end or after an input error
 // stop, the stop code of a generator stop, kRunFilesFailed when the files cannot be opened.
-int runEngine(const std::string& namesPath, std::ostream& err);
+// When `summaries` is given it receives what each analysed case found.
+int runEngine(const std::string& namesPath, std::ostream& err,
+              std::vector<CaseSummary>* summaries = nullptr);
 
 // The case loop over already opened files (used by runEngine and the tests).
 int runCases(RunState& state, RunFiles& files);

@@ -25,8 +25,11 @@ std::string equalsCaption(std::string_view name) {
   return caption + "= ";
 }
 
+// The value is an I2 field; a count beyond two digits (up to 400 user curves, 100 cross
+// sections) is printed in full rather than as asterisks.
 void controlLine(OutputFile& out, std::string_view name, int value) {
-  out.line(X(6) + equalsCaption(name) + I(value, 2));
+  const bool fits = value >= -9 && value <= 99;
+  out.line(X(6) + equalsCaption(name) + (fits ? I(value, 2) : std::to_string(value)));
 }
 
 // The print form of the stations of a record in a CONTD chain.
@@ -79,8 +82,8 @@ struct RecordValues {
 
 void stiffnessRow(OutputFile& out, const StationGrid& grid, int from, int to, int contd,
                   StationForm form, const RecordValues& v) {
-  out.line(stationFields(from, to, contd, form) + E(rigidityAt(grid, from), 10, 3) +
-           E(v.q, 10, 3) + E(v.s, 10, 3) + E(v.t, 10, 3) + E(v.r, 10, 3) + E(v.p, 10, 3));
+  out.line(stationFields(from, to, contd, form) + E(rigidityAt(grid, from), 10, 3) + E(v.q, 10, 3) +
+           E(v.s, 10, 3) + E(v.t, 10, 3) + E(v.r, 10, 3) + E(v.p, 10, 3));
 }
 
 // One table of tie-backs or struts; struts have no prestress column.
@@ -211,7 +214,8 @@ void echoStiffnessAndLoad(OutputFile& out, const RunState& state) {
   out.line(X(6) + "T - TORQUE,              P - AXIAL LOAD,");
   out.line(X(6) + "R - STIFFNESS OF TORSIONAL RESISTANCE.");
   out.blank(3);
-  out.line(std::string("     FROM TO CONTD     EI         Q        S") + "        T         R         P");
+  out.line(std::string("     FROM TO CONTD     EI         Q        S") +
+           "        T         R         P");
   // Units right-justified in the six value fields: rigidity, force, spring (force per length),
   // couple (per radian for R, radians being pure numbers), force.
   out.line(X(16) + fmt::A(stiffnessLabel(u), 10) + fmt::A(u.force4, 10) +
@@ -258,7 +262,8 @@ void echoUserCurves(OutputFile& out, const RunState& state) {
   writeBanner(out, "*     INPUTTED  SOIL RESISTANCE (P-Y) CURVES     *");
   for (const UserCurve& c : state.curves.userCurves) {
     out.blank();
-    out.line(std::string("     FROM TO CONTD      P-MULTIPLIER  Y-MULTIPLIER") + "      POINTS     ");
+    out.line(std::string("     FROM TO CONTD      P-MULTIPLIER  Y-MULTIPLIER") +
+             "      POINTS     ");
     // The curve acts at one station (printed as FROM and TO); CONTD carries the flag that says
     // whether the station lies at or below the excavation level. The multipliers and the count
     // end under the last letters of their heads.

@@ -164,8 +164,8 @@ std::string_view sheetPileSource(int source) {
 // The sheet-pile type text; empty for a user-defined pile or a type the source does not list.
 std::string_view sheetPileType(int source, int type) {
   static constexpr std::array<std::string_view, 4> kUss = {"FLAT", " Z", "PAN", " U"};
-  static constexpr std::array<std::string_view, 7> kNucor = {"NZ",    "AZ",      "PZ",     "SCZ/SKZ",
-                                                             "AS/PS", "SKL/SKS", "U_PILES"};
+  static constexpr std::array<std::string_view, 7> kNucor = {
+      "NZ", "AZ", "PZ", "SCZ/SKZ", "AS/PS", "SKL/SKS", "U_PILES"};
   if (type < 0) return {};
   const auto index = static_cast<size_t>(type);
   if (source == 0 && index < kUss.size()) return kUss[index];
@@ -284,7 +284,8 @@ void steelSectionLines(OutputFile& out, const SectionLabels& labels, const Cross
 void coordinateRows(OutputFile& out, std::string_view tag, int blanks,
                     const std::vector<std::array<double, 5>>& rows) {
   for (size_t j = 0; j < rows.size(); ++j) {
-    std::string row = X(5) + std::string(tag) + I(static_cast<long long>(j) + 1, 4) + X(blanks) + " : ";
+    std::string row =
+        X(5) + std::string(tag) + I(static_cast<long long>(j) + 1, 4) + X(blanks) + " : ";
     for (double v : rows[j]) row += fmt::significant(v, 14, 5);
     out.line(row);
   }
@@ -474,7 +475,8 @@ void echoNonlinearEI(OutputFile& out, const RunState& state) {
   if (anyUser) {
     writeMinorCaption(out, "* USER DEFINED NONLINEAR EI *");
     for (size_t i = 0; i < sections.size(); ++i) {
-      if (hasUserSet(i)) momentCurvatureTable(out, state.labels, static_cast<int>(i) + 1, userSets[i]);
+      if (hasUserSet(i))
+        momentCurvatureTable(out, state.labels, static_cast<int>(i) + 1, userSets[i]);
     }
   }
   if (anyGenerated) {

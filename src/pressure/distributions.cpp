@@ -81,7 +81,8 @@ LayerLines layerLines(const EarthPressureData& ep, size_t i) {
 double pointsPerLength(const RunState& state) { return state.english() ? 1.0 : 20.0; }
 
 int pointCount(double length, double perLength) {
-  return static_cast<int>(std::lround(length * perLength));
+  const double points = std::round(length * perLength);
+  return points > 0.0 ? static_cast<int>(std::min(points, 2.0e9)) : 0;
 }
 
 // Trapezoidal rule with the nominal step over the rows from the top down to the excavation level.
@@ -206,13 +207,14 @@ int pressureRowCount(const RunState& state) {
   const EarthPressureData& ep = state.pressure;
   const double perLength = pointsPerLength(state);
   if (ep.layers.empty()) return 1;
-  long long count = 1;
+  double count = 1.0;
   for (size_t i = 0; i + 1 < ep.layers.size(); ++i) {
-    count += pointCount(ep.layers[i].thickness, perLength);
+    count += std::round(ep.layers[i].thickness * perLength);
   }
   const double wallLength = state.wall.nIncrements * state.wall.incrementLength;
-  count += pointCount(wallLength - ep.layers.back().ztop, perLength);
-  return static_cast<int>(std::max(1LL, count));
+  count += std::round((wallLength - ep.layers.back().ztop) * perLength);
+  // A count no table could hold is returned as such and refused by the generator.
+  return static_cast<int>(std::clamp(count, 1.0, 2.0e9));
 }
 
 std::vector<PressureRow> generateDepthProfile(RunState& state) {
@@ -225,11 +227,11 @@ std::vector<PressureRow> generateDepthProfile(RunState& state) {
   const double excavationWater = state.soil.wall.waterExcavation;
   const double wallLength = state.wall.nIncrements * state.wall.incrementLength;
 
-  double rowsNeeded = 1.0;
-  for (const EarthPressureLayer& l : ep.layers) rowsNeeded += std::round(l.thickness * perLength);
-  if (!(rowsNeeded < kMaxProfileRows)) throw std::bad_alloc();
+  // Rows below the tip of the wall are never read back: the profile stops at the counted row.
+  const size_t rowsNeeded = static_cast<size_t>(pressureRowCount(state));
+  if (!(static_cast<double>(rowsNeeded) < kMaxProfileRows)) throw std::bad_alloc();
   std::vector<PressureRow> rows;
-  rows.reserve(static_cast<size_t>(std::max(rowsNeeded + 10.0, 2000.0)));
+  rows.reserve(std::max(rowsNeeded + 10, size_t{2000}));
   std::vector<double> activeWithSurface;  // column 7 before the surface part is removed (F2)
 
   const EarthPressureLayer& first = ep.layers.front();
@@ -244,7 +246,7 @@ std::vector<PressureRow> generateDepthProfile(RunState& state) {
     const EarthPressureLayer& l = ep.layers[i];
     const LayerLines lines = layerLines(ep, i);
     const int points = pointCount(l.thickness, perLength);
-    for (int k = 1; k <= points; ++k) {
+    for (int k = 1; k <= points && rows.size() < rowsNeeded; ++k) {
       const double z = l.ztop + k * l.thickness / points;
       const double t = z - l.ztop;
       const double small = static_cast<double>(rows.size() + 1) * kTinyPressure;

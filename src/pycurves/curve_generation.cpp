@@ -1,0 +1,209 @@
+// The shared part of every soil criterion: lookups that stop the run beyond the distributions,
+// the two sides of a curve, the initial pressure, the backfill overburden, and the printing of a
+// curve side together with its records for the curve exchange file.
+#include "pycurves/curve_generation.h"
+
+#include <algorithm>
+#include <charconv>
+#include <iostream>
+
+#include "engine/errors.h"
+#include "report/fortran_format.h"
+
+namespace korden {
+
+namespace {
+
+// A real as a list-directed record holds it: enough digits to read back the same value.
+std::string listReal(double value) {
+  char buffer[64];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+  return " " + std::string(buffer, result.ptr);
+}
+
+std::string beyondLine(const CurveSettings& s, double x) {
+  return "THE VALUE OF X =" + fmt::E(s.reportDepth(x), 12, 4) + " IS BEYOND THE EXTENT OF";
+}
+
+}  // namespace
+
+void CurveGeneration::stopWithWarning(const std::vector<std::string>& lines, int code,
+                                      bool consoleTwice) {
+  report.blank(2);
+  for (const std::string& l : lines) report.line("     " + l);
+  report.flush();
+  for (int k = 0; k < (consoleTwice ? 2 : 1); ++k) {
+    for (const std::string& l : lines) std::cerr << l << "\n";
+  }
+  throw GeneratorStop(code, lines.empty() ? std::string("generator stop") : lines.back());
+}
+
+double CurveGeneration::strengthAt(double z, StrengthColumn column) {
+  double value = 0.0;
+  if (lookupStrength(soil.strength, z, column, value)) return value;
+  const double x = z + settings.freeHeight;
+  switch (column) {
+    case StrengthColumn::Cohesion:
+      stopWithWarning({"**** WARNING ****", beyondLine(settings, x), "THE INPUT STRENGTH CURVE"}, 1,
+                      true);
+    case StrengthColumn::Friction:
+    case StrengthColumn::Kpy:
+      stopWithWarning({"**** WARNING ****", beyondLine(settings, x), "THE INPUT PHI CURVE"}, 3, true);
+    default:
+      stopWithWarning({"**** WARNING ****", beyondLine(settings, x), "THE INPUT STRENGTH CURVE"}, 3,
+                      true);
+  }
+}
+
+double CurveGeneration::averageUnitWeight(double z) {
+  double value = 0.0;
+  if (lookupAverageUnitWeight(soil.unitWeight, z, value)) return value;
+  stopWithWarning({"**** WARNING ****", beyondLine(settings, z + settings.freeHeight),
+                   "THE INPUT CURVE FOR UNIT WEIGHT"},
+                  4);
+}
+
+double CurveGeneration::backfillOverburden(double d) {
+  const SoilData& s = state.soil;
+  const double x = d + settings.surfaceX;
+  const double waterX = s.wall.waterBackfill;
+  double stress = s.surface.uniformPressure;
+  double running = settings.surfaceX;
+  for (int i = 0; i < s.nLayers && i < kMaxSoilLayers; ++i) {
+    const SoilLayer& layer = s.layers[i];
+    const double thickness = layer.xBottom - layer.xTop;
+    if (!(thickness > 0.0)) break;
+    const double top = running;
+    const double bottom = std::min(x, top + thickness);
+    running += thickness;
+    if (bottom > top) {
+      // Total unit weight varies linearly through the layer.
+      const double gammaAtBottom = layer.top.unitWeight + (layer.bottom.unitWeight -
+                                                           layer.top.unitWeight) *
+                                                              (bottom - top) / thickness;
+      stress += 0.5 * (layer.top.unitWeight + gammaAtBottom) * (bottom - top);
+      // Only sand carries its effective weight below the water table.
+      if (layer.type == kSand && waterX < bottom) {
+        stress -= settings.waterUnitWeight * (bottom - std::max(top, waterX));
+      }
+    }
+    if (x <= running + kSameDepth) return stress;
+  }
+  stopWithWarning({"**** WARNING ****", beyondLine(settings, x), "THE INPUT CURVE FOR UNIT WEIGHT"},
+                  4);
+}
+
+double CurveGeneration::earthPressureLoad(double x) const {
+  if (state.control.pressureOption < 2) return 0.0;
+  return lateralLoadPerLength(state.pressure.loadDepth, state.pressure.loadValue, x);
+}
+
+double CurveGeneration::clayOffset(double x, double c) const {
+  const double b = settings.width;
+  const double p0 =
+      std::max(-2.0 * c * b, earthPressureLoad(x) / settings.widthRatio - 2.0 * c * b);
+  return p0 <= 1.0e-10 ? 0.0 : p0;
+}
+
+CurveSide CurveGeneration::side(double z, bool excavation) const {
+  CurveSide s;
+  s.excavation = excavation;
+  if (excavation) {
+    s.depth = z;
+    s.x = z + settings.freeHeight;
+  } else {
+    s.depth = z + settings.freeHeight - settings.surfaceX;
+    s.x = s.depth;
+  }
+  const auto& rows = state.loads.modificationFactors;
+  s.pMultiplier = pMultiplierAt(s.x, settings.widthRatio, settings.freeHeight, rows,
+                                state.loads.groupReductionSwitch);
+  s.yMultiplier = yMultiplierAt(s.x, rows);
+  return s;
+}
+
+double CurveGeneration::resistanceDepth(int layer, double depth) const {
+  if (layer == 0) return depth;
+  const CountedLayer& l = soil.layers[static_cast<size_t>(layer)];
+  return depth - l.zTop + l.equivalentDepth;
+}
+
+double CurveGeneration::resistanceAbove(int layer) const {
+  double sum = 0.0;
+  for (int k = 0; k < layer; ++k) sum += soil.layers[static_cast<size_t>(k)].accumulated;
+  return sum;
+}
+
+void CurveGeneration::beginCurve(double z) {
+  records.push_back(listReal(z + settings.freeHeight) + fmt::I(2 * kCurvePointsPerSide, 12));
+  pointNumber_ = 0;
+  ++generatedCurves;
+}
+
+void CurveGeneration::writeHeading(bool excavation, const std::vector<HeadingField>& fields,
+                                   bool sideLine) {
+  report.blank();
+  if (sideLine) report.line(excavation ? "     AT THE EXCAVATION SIDE" : "     AT THE BACKFILL SIDE");
+  std::string captions = fmt::X(5), units = fmt::X(5), values = fmt::X(5);
+  for (const HeadingField& f : fields) {
+    const int w = std::max(14, static_cast<int>(f.caption.size()) + 2);
+    captions += fmt::A(f.caption, w);
+    units += fmt::A(f.unit, w);
+    values += fmt::E(f.value, w, 4);
+  }
+  report.line(captions);
+  report.line(units);
+  report.line(values);
+}
+
+void CurveGeneration::emitSide(const CurveSide& side, const SideCurve& curve, PointHeads heads,
+                               bool wideColumns) {
+  if (heads != PointHeads::None) {
+    const bool commas = heads == PointHeads::WithCommas;
+    report.blank();
+    report.line(fmt::X(5) + fmt::A(commas ? "Y," : "Y", 14) + fmt::A(commas ? "P," : "P", 14));
+    report.line(fmt::X(5) + fmt::A(lengthUnit(), 14) + fmt::A(lineLoadUnit(), 14));
+  } else {
+    report.blank();
+  }
+  for (int j = 0; j < kCurvePointsPerSide; ++j) {
+    const double y = curve.y[j];
+    double p = curve.p[j];
+    if (y < kDeflectionFloor) {
+      p = 0.0;
+      if (j > 0 && curve.floorModulus >= 0.0) {
+        report.line("     **** WARNING ****");
+        report.line("     DEFLECTION IS LESS THAN 1.0E-14.  THE PROGRAM");
+        report.line("     USED A SOIL MODULUS OF " + fmt::E(curve.floorModulus, 12, 4));
+      }
+    }
+    const double yOut = y * side.yMultiplier;
+    double pOut = curve.pMultiplied ? p : p * side.pMultiplier;
+    pOut += side.excavation ? -curve.offset : curve.offset;
+    if (wideColumns) {
+      report.line(fmt::X(21) + fmt::E(yOut, 20, 3) + fmt::E(pOut, 20, 3));
+    } else {
+      report.line(fmt::X(5) + fmt::E(yOut, 14, 4) + fmt::E(pOut, 14, 4));
+    }
+    ++pointNumber_;
+    records.push_back(fmt::I(pointNumber_, 5) + " " + fmt::E(pOut, 10, 3) + " " +
+                      fmt::E(yOut, 10, 3));
+  }
+  report.line(" P-Multiplier = " + fmt::F(side.pMultiplier, 9, 4) +
+              " Y-Multiplier = " + fmt::F(side.yMultiplier, 9, 4));
+}
+
+std::string CurveGeneration::lengthUnit() const {
+  return settings.english() ? "IN" : (settings.si() ? "M" : "L");
+}
+std::string CurveGeneration::depthUnit() const {
+  return settings.english() ? "FT" : (settings.si() ? "M" : "L");
+}
+std::string CurveGeneration::forceUnit() const {
+  return settings.english() ? "LBS" : (settings.si() ? "KN" : "F");
+}
+std::string CurveGeneration::stressUnit() const { return forceUnit() + "/" + lengthUnit() + "**2"; }
+std::string CurveGeneration::weightUnit() const { return forceUnit() + "/" + lengthUnit() + "**3"; }
+std::string CurveGeneration::lineLoadUnit() const { return forceUnit() + "/" + lengthUnit(); }
+
+}  // namespace korden
