@@ -233,7 +233,7 @@ TEST_F(EchoTest, UntaperedElasticSectionAndPropertyTable) {
   EXPECT_EQ(capture([&](OutputFile& out) { echoCrossSections(out, *english); }), expected);
 }
 
-TEST_F(EchoTest, TaperedSectionInSIPrintsTopAndBottomAndTheHeldInertia) {
+TEST_F(EchoTest, TaperedSectionInSIPrintsTopAndBottomAndTheInertiaInMillimetres) {
   CrossSection x;
   x.header = {1, 0, 0, 0};
   x.name = "TAPERED";
@@ -252,7 +252,7 @@ TEST_F(EchoTest, TaperedSectionInSIPrintsTopAndBottomAndTheHeldInertia) {
        "      EQUIVALENT DIAMETER :        600.000       400.000 MM",
        "      YOUNG MODULUS       :    2.50000E+07   2.50000E+07  KN/ M**2", "",
        "     * CROSS SECTIONS PROPERTIES *", "", "              ELASTIC SECTIONS         ",
-       "       SECT       DIAM,MM       I,MM**4", "         1        600.000   5.40000E-03 "}));
+       "       SECT       DIAM,MM       I,MM**4", "         1        600.000   5.40000E+09 "}));
 }
 
 TEST_F(EchoTest, CataloguedShapesEchoTheirFamilyAndName) {

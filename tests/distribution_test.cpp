@@ -1,0 +1,161 @@
+// Stiffness and load records, restraints and supports spread over the station tables.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "engine/analysis_case.h"
+#include "engine/errors.h"
+
+namespace korden {
+namespace {
+
+RunState wall(int unitsFlag = 1, int n = 40, double h = 6.0, double width = 12.0) {
+  RunState s;
+  s.control.unitsFlag = unitsFlag;
+  s.wall.nIncrements = n;
+  s.wall.incrementLength = h;
+  s.wall.wallWidth = width;
+  buildGrid(s.grid, n, h);
+  return s;
+}
+
+TEST(Distribution, LoadRowsMeetingAtAStationAndAOneStationRow) {
+  RunState s = wall();
+  s.loads.loads = {{1, 0, 10, 100.0, 0.0, 0.0}, {1, 10, 20, 200.0, 0.0, 0.0}, {1, 25, 25, 70.0, 0.0, 5.0}};
+  distributeStiffnessAndSupports(s);
+  EXPECT_DOUBLE_EQ(s.grid.Q(0), 50.0);
+  EXPECT_DOUBLE_EQ(s.grid.Q(9), 100.0);
+  EXPECT_DOUBLE_EQ(s.grid.Q(10), 150.0);
+  EXPECT_DOUBLE_EQ(s.grid.Q(11), 200.0);
+  EXPECT_DOUBLE_EQ(s.grid.Q(20), 100.0);
+  EXPECT_DOUBLE_EQ(s.grid.Q(25), 70.0);
+  EXPECT_DOUBLE_EQ(s.grid.P(25), -5.0);  // held with the sign opposite to the input
+  EXPECT_DOUBLE_EQ(s.grid.Q(21), 0.0);
+}
+
+TEST(Distribution, ChainedRowsVaryLinearlyAndCouplesAreListed) {
+  RunState s = wall();
+  // A chain 0 -> 10 -> 20: 0 at station 0, 100 at 10, 300 at 20; the middle link's FROM and the
+  // first link's TO are not used.
+  s.loads.loads = {{2, 0, 99, 0.0, 0.0, 0.0}, {2, 99, 10, 100.0, 0.0, 0.0}, {1, 99, 20, 300.0, 0.0, 0.0},
+                   {1, 12, 12, 0.0, 600.0, 0.0}};
+  distributeStiffnessAndSupports(s);
+  EXPECT_DOUBLE_EQ(s.grid.Q(0), 0.0);
+  EXPECT_DOUBLE_EQ(s.grid.Q(5), 50.0);
+  EXPECT_DOUBLE_EQ(s.grid.Q(10), 100.0);  // half of 100 from each link
+  EXPECT_DOUBLE_EQ(s.grid.Q(15), 200.0);
+  EXPECT_DOUBLE_EQ(s.grid.Q(20), 150.0);
+  EXPECT_DOUBLE_EQ(s.grid.T(12), 600.0);
+  ASSERT_EQ(s.grid.couples.size(), 1u);
+  EXPECT_EQ(s.grid.couples[0].station, 12);
+  EXPECT_DOUBLE_EQ(s.grid.couples[0].value, 600.0 / 12.0);
+}
+
+TEST(Distribution, TieBackSpringAndPrestressEnglishAndSi) {
+  RunState s = wall();
+  Support t;
+  t.depth = 10.0;
+  t.area = 0.5;
+  t.elasticModulus = 29.0e6;
+  t.unbondedLength = 15.0;
+  t.angle = 15.0;
+  t.spacing = 8.0;
+  t.prestress = 50000.0;
+  t.station = 20;
+  s.loads.tieBacks = {t};
+  distributeStiffnessAndSupports(s);
+  const double c = std::cos(15.0 * M_PI / 180.0);
+  const double k = 0.5 * 29.0e6 * c / (12.0 * 15.0 * (12.0 * 8.0 / 12.0));
+  const double q0 = -50000.0 * c * 12.0 / (12.0 * 8.0);
+  EXPECT_NEAR(s.loads.tieBacks[0].spring, k, 1e-6 * k);
+  EXPECT_NEAR(s.loads.tieBacks[0].prestressLoad, q0, 1e-6 * std::fabs(q0));
+  EXPECT_DOUBLE_EQ(s.grid.S(20), s.loads.tieBacks[0].spring);
+  EXPECT_DOUBLE_EQ(s.grid.Q(20), s.loads.tieBacks[0].prestressLoad);
+  EXPECT_DOUBLE_EQ(s.grid.S(19), 0.0);
+
+  RunState d = wall();
+  t.spacing = 16.0;
+  d.loads.tieBacks = {t};
+  distributeStiffnessAndSupports(d);
+  EXPECT_NEAR(d.loads.tieBacks[0].spring, k / 2.0, 1e-6 * k);
+  EXPECT_NEAR(d.loads.tieBacks[0].prestressLoad, q0 / 2.0, 1e-6 * std::fabs(q0));
+
+  RunState si = wall(2, 50, 0.2, 1.0);
+  Support a;
+  a.area = 0.002;
+  a.elasticModulus = 2.0e8;
+  a.unbondedLength = 10.0;
+  a.angle = 0.0;
+  a.spacing = 2.5;
+  a.prestress = 200.0;
+  a.station = 10;
+  si.loads.struts = {a};  // a strut row with a prestress would be a tie-back; the formula is shared
+  distributeStiffnessAndSupports(si);
+  EXPECT_NEAR(si.loads.struts[0].spring, 0.002 * 2.0e8 / ((2.5 / 1.0) * 10.0), 1e-9);
+  EXPECT_NEAR(si.loads.struts[0].prestressLoad, -(1.0 / 2.5) * 200.0, 1e-12);
+}
+
+TEST(Distribution, RestraintsSpreadIntoSpringsWithHalfValuesAtTheEnds) {
+  RunState s = wall();
+  s.loads.restraints = {{30, 40, 1, 1000.0, 50.0}, {0, 0, 1, 7.0, 0.0}};
+  distributeStiffnessAndSupports(s);
+  EXPECT_DOUBLE_EQ(s.grid.S(30), 500.0);
+  EXPECT_DOUBLE_EQ(s.grid.S(35), 1000.0);
+  EXPECT_DOUBLE_EQ(s.grid.S(40), 500.0);
+  EXPECT_DOUBLE_EQ(s.grid.R(40), 25.0);
+  EXPECT_DOUBLE_EQ(s.grid.S(0), 7.0);
+}
+
+TEST(Distribution, WallSectionsSpreadTheirRigidity) {
+  RunState s = wall();
+  CrossSection a, b;
+  a.eiTop = a.eiBottom = 1000.0;
+  b.eiTop = 2000.0;
+  b.eiBottom = 4000.0;
+  s.sections.crossSections = {a, b};
+  s.sections.wallSections = {{0.0, 10.0, 1}, {10.0, 20.0, 2}};  // feet: stations 0-20, 20-40
+  distributeStiffnessAndSupports(s);
+  EXPECT_DOUBLE_EQ(s.grid.EI(0), 500.0);
+  EXPECT_DOUBLE_EQ(s.grid.EI(10), 1000.0);
+  EXPECT_DOUBLE_EQ(s.grid.EI(20), 1500.0);  // mean of the two sections' end values
+  EXPECT_DOUBLE_EQ(s.grid.EI(30), 3000.0);
+  EXPECT_DOUBLE_EQ(s.grid.EI(40), 2000.0);
+
+  RunState bad = wall();
+  bad.sections.crossSections = {a};
+  bad.sections.wallSections = {{0.0, 10.0, 3}};
+  EXPECT_THROW(distributeStiffnessAndSupports(bad), ErrorStop);
+}
+
+TEST(Distribution, DataPastTheTipStopsTheRun) {
+  RunState s = wall();
+  s.loads.loads = {{1, 35, 41, 10.0, 0.0, 0.0}};
+  distributeStiffnessAndSupports(s);
+  EXPECT_THROW(checkLoadsWithinWall(s), ErrorStop);
+
+  RunState ok = wall();
+  ok.loads.loads = {{1, 35, 40, 10.0, 0.0, 0.0}};
+  distributeStiffnessAndSupports(ok);
+  EXPECT_NO_THROW(checkLoadsWithinWall(ok));
+
+  // Values that cancel at station N+1 are still data past the end.
+  RunState cancel = wall();
+  cancel.loads.loads = {{1, 41, 41, 10.0, 0.0, 10.0}};
+  distributeStiffnessAndSupports(cancel);
+  EXPECT_THROW(checkLoadsWithinWall(cancel), ErrorStop);
+}
+
+TEST(Distribution, SupportsNeedASpacingAndAnUnbondedLength) {
+  RunState s = wall();
+  Support t;
+  t.area = 1.0;
+  t.elasticModulus = 1.0;
+  t.unbondedLength = 0.0;
+  t.spacing = 8.0;
+  t.station = 10;
+  s.loads.tieBacks = {t};
+  EXPECT_THROW(distributeStiffnessAndSupports(s), ErrorStop);
+}
+
+}  // namespace
+}  // namespace korden
