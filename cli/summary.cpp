@@ -55,14 +55,20 @@ void printRunSummary(std::ostream& out, const std::vector<CaseSummary>& cases, i
   std::ifstream in(reportPath);
   std::string line;
   bool ended = false;
+  bool stopped = false;
   while (std::getline(in, line)) {
     if (line == "     END OF ANALYSIS") ended = true;
     if (line.rfind("     ERROR", 0) == 0 || line.rfind("     TOO MUCH DATA", 0) == 0 ||
         line.rfind("     INPUT ERROR", 0) == 0) {
       out << "Stopped: " << line.substr(5) << "\n";
+      stopped = true;
     }
   }
-  out << (ended ? "The run ended normally.\n" : "The run did not reach its end.\n");
+  if (!ended) {
+    out << "The run did not reach its end.\n";
+  } else {
+    out << (stopped ? "The run ended early through the error stop above.\n" : "The run ended normally.\n");
+  }
 }
 
 }  // namespace korden

@@ -80,5 +80,14 @@ TEST(MalformedInput, EveryValueReplacedEndsCleanly) {
   EXPECT_GT(runs, 1000);
 }
 
+TEST(MalformedInput, TheFuzzCorpusEndsCleanly) {
+  int runs = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(KORDEN_SOURCE_DIR "/tests/fuzz/corpus")) {
+    expectCleanEnd(testing::readFile(entry.path()), entry.path().filename().string());
+    ++runs;
+  }
+  EXPECT_GE(runs, 3);
+}
+
 }  // namespace
 }  // namespace korden

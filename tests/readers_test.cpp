@@ -472,3 +472,31 @@ TEST(Readers, UserCurvesAreScaledAndFlaggedByTheExcavationLevel) {
 
 }  // namespace
 }  // namespace korden
+
+namespace korden {
+namespace {
+
+TEST(Readers, RowsOutsideTheStationTablesAndOpenChainsStopTheRun) {
+  for (const char* text : {"1\n1 -2000000000 1 0 0 0\n", "1\n1 0 2000000000 0 0 0\n"}) {
+    RunState s = stateWithGrid();
+    InputFile in(text);
+    EXPECT_THROW(readLoads(s, in), ErrorStop) << text;
+  }
+  RunState open = stateWithGrid();
+  InputFile openLoad("2\n1 0 5 1 0 0\n2 10 20 5 0 0\n");
+  try {
+    readLoads(open, openLoad);
+    FAIL();
+  } catch (const ErrorStop& e) {
+    EXPECT_EQ(e.lines()[2], "     ERROR STOP -- THE LAST STIFFNESS AND LOAD RECORD IS CONTINUED (CONTD 2) BY NO RECORD");
+  }
+  RunState restraint = stateWithGrid();
+  InputFile openRestraint("1\n-2000000000 1 2 0 0\n");
+  EXPECT_THROW(readSupports(restraint, openRestraint), ErrorStop);
+  RunState chain = stateWithGrid();
+  InputFile closedChain("2\n0 1 2 1 0\n5 9 1 2 0\n");
+  EXPECT_NO_THROW(readSupports(chain, closedChain));
+}
+
+}  // namespace
+}  // namespace korden

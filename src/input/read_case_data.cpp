@@ -25,6 +25,21 @@ void checkContd(int contd, const std::string& what) {
   }
 }
 
+// FROM and TO of a row must name stations the station tables hold.
+void checkRowStations(int from, int to) {
+  constexpr int kFirst = -3;
+  constexpr int kLast = kStationPlaces - 4;
+  if (from < kFirst || to > kLast) stopTooMuchData();
+}
+
+// A chain that its last row leaves open would be dropped from the analysis without a word.
+void checkChainClosed(int lastContd, const char* what) {
+  if (lastContd == 2) {
+    stopWithMessage(std::string("     ERROR STOP -- THE LAST ") + what +
+                    " RECORD IS CONTINUED (CONTD 2) BY NO RECORD");
+  }
+}
+
 void readSupportRow(RunState& state, InputFile& in, Support& support, bool tieBack, size_t index) {
   auto s = in.statement(rowId(tieBack ? "TIE BACK RECORD" : "STRUT/RAKER RECORD", index));
   s.real(support.depth).real(support.area).real(support.elasticModulus).real(support.unbondedLength);
@@ -47,8 +62,10 @@ void readLoads(RunState& state, InputFile& in) {
     }
     if (r.to < r.from) stopStationsNotInOrder();
     checkContd(r.contd, rowId("STIFFNESS AND LOAD RECORD", rows.size()));
+    checkRowStations(r.from, r.to);
     rows.push_back(r);
   }
+  if (!rows.empty()) checkChainClosed(rows.back().contd, "STIFFNESS AND LOAD");
   if (!rows.empty()) {
     state.loads.firstLoadDepth = rows.front().from * state.wall.incrementLength;
     state.loads.lastLoadDepth = rows.back().from * state.wall.incrementLength;
@@ -71,8 +88,10 @@ void readSupports(RunState& state, InputFile& in) {
     }
     if (r.to < r.from) stopStationsNotInOrder();
     checkContd(r.contd, rowId("RESTRAINT RECORD", l.restraints.size()));
+    checkRowStations(r.from, r.to);
     l.restraints.push_back(r);
   }
+  if (!l.restraints.empty()) checkChainClosed(l.restraints.back().contd, "RESTRAINT");
   for (int i = 0; i < state.control.nTieBacks; ++i) {
     Support s;
     readSupportRow(state, in, s, true, l.tieBacks.size());

@@ -109,6 +109,7 @@ void writeRestraintTable(const RunState& state, OutputFile& out) {
            "-" + u.lengthShort);
   out.line("    -----    ---------       ---------       ---------");
   for (const Restraint& r : state.loads.restraints) {
+    // The readers keep FROM and TO within the station tables.
     for (int s = r.from; s <= r.to; ++s) {
       const bool inside = s >= -1 && s <= g.n + 1;
       const double y = inside ? g.y(s) : 0.0;
