@@ -65,7 +65,8 @@ TEST(PressureRun, TriangularDistributionWithSurfaceAndLineLoadsEnglish) {
   EXPECT_TRUE(hasLine(l, "           2          2.596E-01         3.852E+00         0.000E+00"));
   // Layer 1: PA1 = 120 Ka q + the line load's force over ten sub-points (43.34) = 107.34;
   // PA2 = 0.5 Ka gamma T^2 = 147.34 at 2/3 of the layer.
-  EXPECT_TRUE(hasLine(l, "         1     107.34   5.00     147.34   6.67      -0.00  -0.00       0.00"));
+  EXPECT_TRUE(
+      hasLine(l, "         1     107.34   5.00     147.34   6.67      -0.00  -0.00       0.00"));
   EXPECT_TRUE(hasLine(l, "     * GENERATED TRIANGULAR-DISTRIBUTION EARTH PRESSURE"));
   // 6 ft: (Ka (q + gamma 72) + line load at the grid depth 70.2 in (0.3620 psi)) x 12 in.
   EXPECT_TRUE(hasLine(l, row(" 6.00000E+00", " 2.84255E+01")));
@@ -77,7 +78,8 @@ TEST(PressureRun, FhwaTrapezoidWithWaterAndStripLoadSi) {
   const auto r = runInputText(example("pressure_fhwa_si.dat"), "pressure-b");
   expectClosedRun(r);
   const auto& l = r.reportLines;
-  EXPECT_TRUE(hasLine(l, "     * GENERATED TRAPEZOIDAL-DISTRIBUTION EARTH PRESSURE (ANCHORED WALLS, FHWA)"));
+  EXPECT_TRUE(hasLine(
+      l, "     * GENERATED TRAPEZOIDAL-DISTRIBUTION EARTH PRESSURE (ANCHORED WALLS, FHWA)"));
   // Water below 4 m behind the wall: PW2 = 9.81 x 2^2 / 2 in the layer from 4 to 6 m.
   EXPECT_TRUE(hasLine(l, "       3       0.00   5.00      19.62   5.33"));
   // Tie-back at 1.5 m = 0.25 H: rise 1 m, plateau to 3 m, fall to 0 at 6 m; p = 3.9 F2 / 2H with
@@ -107,8 +109,9 @@ TEST(PressureRun, UniformClaySi) {
   const auto r = runInputText(example("pressure_uniform_clay_si.dat"), "pressure-d");
   expectClosedRun(r);
   const auto& l = r.reportLines;
-  EXPECT_TRUE(hasLine(
-      l, "     * GENERATED TRAPEZOIDAL-DISTRIBUTION EARTH PRESSURE (ANCHORED WALLS IN UNIFORM CLAY LAYER)"));
+  EXPECT_TRUE(hasLine(l,
+                      "     * GENERATED TRAPEZOIDAL-DISTRIBUTION EARTH PRESSURE (ANCHORED WALLS IN "
+                      "UNIFORM CLAY LAYER)"));
   // The optional coefficient 0.45 is printed beside the computed Ka of phi 0.
   EXPECT_TRUE(hasLine(l, "           3          1.000E+00         1.000E+00         4.500E-01"));
   // p = 0.45 x sigma'v(5 m) = 0.45 (10 + 17 x 5 - 9.81 x 3) = 29.51 kPa, rising over 0.25 H.
@@ -120,8 +123,9 @@ TEST(PressureRun, TerzaghiPeckSandEnglish) {
   const auto r = runInputText(example("pressure_terzaghi_peck_english.dat"), "pressure-e");
   expectClosedRun(r);
   const auto& l = r.reportLines;
-  EXPECT_TRUE(hasLine(
-      l, "     * GENERATED TRAPEZOIDAL-DISTRIBUTION EARTH PRESSURE (ANCHORED WALLS, TERZAGHI AND PECK)"));
+  EXPECT_TRUE(hasLine(l,
+                      "     * GENERATED TRAPEZOIDAL-DISTRIBUTION EARTH PRESSURE (ANCHORED WALLS, "
+                      "TERZAGHI AND PECK)"));
   // 0.65 gamma H Ka with the mean unit weight 0.0700 pci and the mean friction angle 34.4 deg
   // (Ka = 0.2780): 3.0364 psi, times 12 in, from the top down to the excavation level.
   EXPECT_TRUE(hasLine(l, row(" 0.00000E+00", " 3.64372E+01")));
@@ -150,8 +154,8 @@ TEST(PressureRun, ExcavationBelowTheSoilStopsWithCodeOne) {
   const auto r = runInputText(input, "pressure-stop");
   EXPECT_EQ(r.returnCode, 1);
   EXPECT_TRUE(hasLine(r.reportLines, "      *                SOIL INFORMATION                *"));
-  EXPECT_TRUE(hasLine(r.reportLines,
-                      "     STOP 1 -- THE EXCAVATION LEVEL IS NOT WITHIN THE SOIL PROFILE"));
+  EXPECT_TRUE(
+      hasLine(r.reportLines, "     STOP 1 -- THE EXCAVATION LEVEL IS NOT WITHIN THE SOIL PROFILE"));
   EXPECT_FALSE(hasLine(r.reportLines, "     END OF ANALYSIS"));
 }
 
@@ -164,7 +168,8 @@ TEST(PressureRun, SoilEndingAboveTheTipIsCarriedDown) {
   const auto r = runInputText(input, "pressure-short");
   expectClosedRun(r);
   // The last layer reaches the tip of the wall at 30 ft (18 ft thick, not 13 ft).
-  EXPECT_TRUE(hasLine(r.reportLines, "         3     18.0       0.0      36.0    0.072     T     12.00"));
+  EXPECT_TRUE(
+      hasLine(r.reportLines, "         3     18.0       0.0      36.0    0.072     T     12.00"));
   EXPECT_TRUE(hasLine(r.reportLines, row(" 3.00000E+01", " 3.57994E+01")));
 }
 

@@ -192,8 +192,8 @@ TEST(PressureOverburden, TotalWeightLessWaterBelowTheWaterTable) {
   writeOverburden(c.report, *s);
   const auto lines = c.reportLines();
   EXPECT_TRUE(testing::hasLine(lines, "      *            EFFECTIVE OVERBURDEN STRESS         *"));
-  EXPECT_TRUE(testing::hasLine(lines, std::string(12, ' ') + " 2.000E+01" + std::string(17, ' ') +
-                                          " 1.119E+01"));
+  EXPECT_TRUE(testing::hasLine(
+      lines, std::string(12, ' ') + " 2.000E+01" + std::string(17, ' ') + " 1.119E+01"));
 }
 
 // ---- Coefficients ----
@@ -213,14 +213,15 @@ TEST(PressureCoefficients, RankineSlopingOptionalAndWarning) {
   EXPECT_NEAR(l[0].kp, 3.0, 2e-5);        // tan^2(60)
   EXPECT_NEAR(l[0].k0, 0.5, 1e-6);        // 1 - sin 30
   EXPECT_NEAR(l[0].rootKa, std::sqrt(1.0 / 3.0), 2e-6);
-  EXPECT_DOUBLE_EQ(l[2].ka, 0.4);  // the optional coefficient replaces Ka ...
+  EXPECT_DOUBLE_EQ(l[2].ka, 0.4);      // the optional coefficient replaces Ka ...
   EXPECT_DOUBLE_EQ(l[2].rootKa, 0.0);  // ... and removes the cohesion term
   const auto lines = level.reportLines();
   // The printed row keeps the computed Ka (phi 0: Ka = Kp = 1).
   EXPECT_TRUE(testing::hasLine(lines, std::string(10, ' ') + " 3" + std::string(9, ' ') +
                                           " 1.000E+00" + std::string(8, ' ') + " 1.000E+00" +
                                           std::string(8, ' ') + " 4.000E-01"));
-  EXPECT_TRUE(testing::hasLine(lines, "      (*)  PASSIVE EARTH COEFFICIENT IS PRINTED ONLY FOR REFERENCE, "));
+  EXPECT_TRUE(testing::hasLine(
+      lines, "      (*)  PASSIVE EARTH COEFFICIENT IS PRINTED ONLY FOR REFERENCE, "));
   EXPECT_TRUE(level.auxLines().empty());
 
   // Backfill slope 20 degrees.
@@ -357,7 +358,8 @@ TEST(PressureLayerForces, DrySandGivesHalfKaGammaHSquared) {
   EXPECT_DOUBLE_EQ(l.z2, 160.0);
   const auto lines = c.reportLines();
   EXPECT_TRUE(testing::hasLine(lines, "      *      ACTIVE EARTH PRESSURE OF EACH LAYER       *"));
-  EXPECT_TRUE(testing::hasLine(lines, "         1       0.00  10.00     666.67  13.33      -0.00  -0.00       0.00"));
+  EXPECT_TRUE(testing::hasLine(
+      lines, "         1       0.00  10.00     666.67  13.33      -0.00  -0.00       0.00"));
   EXPECT_FALSE(testing::hasLine(lines, "Net active pressure is negative."));
 }
 

@@ -87,7 +87,8 @@ TEST(PyCurvesSoftClay, ContinuousWallAndSlopingGround) {
 }
 
 TEST(PyCurvesSoftClay, EquivalentDepthInvertsTheResistanceIntegral) {
-  // Integral of pu from the surface: (a2 z + a1) z, a1 = 3 c b = 360, a2 = 0.5 gamma b + 0.25 c = 1.73.
+  // Integral of pu from the surface: (a2 z + a1) z, a1 = 3 c b = 360, a2 = 0.5 gamma b + 0.25 c
+  // = 1.73.
   expectNear(softClayEquivalentDepth(22325.0, 5.0, 0.04, 24.0, false), 50.0);
   // Beyond zr = 208.09 in the resistance grows by 9 c b per inch.
   expectNear(softClayEquivalentDepth(149826.5896 + 1080.0 * 100.0, 5.0, 0.04, 24.0, false),
@@ -155,8 +156,8 @@ TEST(PyCurvesStiffClayNoFreeWater, CyclicStretchesTheDeflection) {
   expectNear(curve.p[13], 744.0367955);
   expectNear(curve.y[16], 18.48);
   // Stiff clay, equivalent depth: the same quadratic as the soft clay below zt.
-  expectNear(stiffClayNoFreeWaterEquivalentDepth((0.5 * 0.04 * 24.0 + 2.5) * 10.0 * 10.0 + 720.0 * 10.0,
-                                                 10.0, 0.04, 24.0),
+  expectNear(stiffClayNoFreeWaterEquivalentDepth(
+                 (0.5 * 0.04 * 24.0 + 2.5) * 10.0 * 10.0 + 720.0 * 10.0, 10.0, 0.04, 24.0),
              10.0);
 }
 
@@ -182,7 +183,8 @@ TEST(PyCurvesStiffClayFreeWater, StaticCurveAgainstHandValues) {
   in.k = 10.0;
   const SideCurve soft = stiffClayFreeWaterCurve(in);
   expectNear(soft.p[1], 10.0 * 48.0 * 0.5 * 0.55 * y50);
-  for (int j = 0; j < kCurvePointsPerSide; ++j) EXPECT_LE(soft.p[j], 10.0 * 48.0 * soft.y[j] + 1e-9);
+  for (int j = 0; j < kCurvePointsPerSide; ++j)
+    EXPECT_LE(soft.p[j], 10.0 * 48.0 * soft.y[j] + 1e-9);
 }
 
 TEST(PyCurvesStiffClayFreeWater, CyclicCurve) {
@@ -238,7 +240,7 @@ TEST(PyCurvesSand, CurvePointsOnTheFourBranches) {
   expectNear(curve.y[2], 0.02377883118);
   expectNear(curve.p[1], 101.6737642);  // k z y at yk / 2
   expectNear(curve.y[7], 0.2118894156);
-  expectNear(curve.p[7], 431.705598);   // C y^(1/n) on the parabola
+  expectNear(curve.p[7], 431.705598);  // C y^(1/n) on the parabola
   expectNear(curve.y[12], 0.4);
   expectNear(curve.p[12], 0.86 * 624.6944092);  // pm at ym
   expectNear(curve.p[13], 614.2828357);         // straight branch
@@ -298,7 +300,8 @@ TEST(PyCurvesSand, EquivalentDepthMatchesTheResistanceOfTheLayerAbove) {
   const int steps = 4000;
   for (int i = 0; i < steps; ++i) {
     const double z = (i + 0.5) * 30.0 / steps;
-    integral += sandFactorA(z / 24.0, false) * sandWedge(w, 0.04, z, 24.0, 0.0, w.ka) * 30.0 / steps;
+    integral +=
+        sandFactorA(z / 24.0, false) * sandWedge(w, 0.04, z, 24.0, 0.0, w.ka) * 30.0 / steps;
   }
   EXPECT_NEAR(sandEquivalentDepth(integral, phi, 0.04, 24.0, 10.0, false, 24.0), 30.0, 4.1);
 }
@@ -355,7 +358,8 @@ TEST(PyCurvesRock, BranchesAndResidual) {
   const SideCurve curve = rockCurve(1000.0, 0.08, 24.0, 100.0, 0.5);
   expectNear(curve.y[16], 16.0 * 0.0576 / 15.0);
   expectNear(curve.p[2], 0.5 * 2.0e6 * 2.0 * 0.0576 / 15.0);
-  expectNear(curve.p[10], 0.5 * (2.0e6 * 0.0096 + 100.0 * 1000.0 * (10.0 * 0.0576 / 15.0 - 0.0096)));
+  expectNear(curve.p[10],
+             0.5 * (2.0e6 * 0.0096 + 100.0 * 1000.0 * (10.0 * 0.0576 / 15.0 - 0.0096)));
   // Point 16 lies at y2: the residual 0.5 gamma b dr, not multiplied.
   expectNear(curve.y[15], 0.0576);
   expectNear(curve.p[15], 0.5 * 0.08 * 24.0 * 100.0);
@@ -372,12 +376,12 @@ TEST(PyCurvesWeakRock, CurveAgainstHandValues) {
   in.eir = 50000.0;
   WeakRockResistance r;
   const SideCurve curve = weakRockCurve(in, &r);
-  expectNear(r.pur, 28800.0);            // alpha_r qa (b + 1.4 xr), alpha_r = 1
-  expectNear(r.mir, 11666666.67);        // (100 + 400 xr / 3b) Eir
+  expectNear(r.pur, 28800.0);      // alpha_r qa (b + 1.4 xr), alpha_r = 1
+  expectNear(r.mir, 11666666.67);  // (100 + 400 xr / 3b) Eir
   expectNear(r.ya, 0.0005784175575, 1e-5);
-  expectNear(curve.p[6], 5600.0);        // below yA: Mir y
-  expectNear(curve.p[7], 7126.894086);   // (pur / 2) (y / yrm)^0.25
-  expectNear(curve.p[13], 14400.0);      // pur / 2 at yrm
+  expectNear(curve.p[6], 5600.0);       // below yA: Mir y
+  expectNear(curve.p[7], 7126.894086);  // (pur / 2) (y / yrm)^0.25
+  expectNear(curve.p[13], 14400.0);     // pur / 2 at yrm
   // xr = 3 b: both branches agree, 5.2 alpha_r qa b and 500 Eir.
   in.xr = 72.0;
   weakRockCurve(in, &r);

@@ -37,7 +37,7 @@ RunState profileState() {
   state.soil.wall.waterBackfill = 150.0;
   state.soil.referenceWidth = 12.0;
   state.soil.nLayers = 4;
-  state.soil.layers[0] = layer(1, 0.0, 120.0, 0.06, 3.0, 0.0);   // ends at the cut
+  state.soil.layers[0] = layer(1, 0.0, 120.0, 0.06, 3.0, 0.0);  // ends at the cut
   state.soil.layers[1] = layer(4, 120.0, 200.0, 0.066, 0.0, 32.0);
   state.soil.layers[2] = layer(3, 200.0, 400.0, 0.07, 10.0, 0.0, 0.005);
   state.soil.layers[2].bottom.cohesion = 20.0;
@@ -115,7 +115,8 @@ TEST(PyCurvesLookups, StrengthAtLayerBoundaries) {
 }
 
 TEST(PyCurvesLookups, AverageEffectiveUnitWeight) {
-  const std::vector<UnitWeightPoint> points = {{0.0, 0.06}, {30.0, 0.06}, {30.0, 0.024}, {80.0, 0.024}};
+  const std::vector<UnitWeightPoint> points = {
+      {0.0, 0.06}, {30.0, 0.06}, {30.0, 0.024}, {80.0, 0.024}};
   double v = 0.0;
   // (0.06 * 30 + 0.024 * 20) / 50.
   ASSERT_TRUE(lookupAverageUnitWeight(points, 50.0, v));
@@ -127,6 +128,41 @@ TEST(PyCurvesLookups, AverageEffectiveUnitWeight) {
   EXPECT_FALSE(lookupAverageUnitWeight(points, 81.0, v));
 }
 
+TEST(PyCurvesGeneration, BackfillOverburdenAndInitialPressure) {
+  RunState state;
+  state.control.unitsFlag = 2;
+  state.control.pressureOption = 2;
+  state.soil.wall.freeHeight = 6.0;
+  state.soil.wall.widthActive = 2.0;
+  state.soil.wall.widthResistance = 1.0;
+  state.soil.wall.waterBackfill = 8.0;
+  state.soil.surface.uniformPressure = 10.0;
+  state.soil.nLayers = 2;
+  state.soil.layers[0] = layer(4, 0.0, 7.0, 18.0, 0.0, 32.0);
+  state.soil.layers[1] = layer(4, 7.0, 15.0, 20.0, 0.0, 36.0);
+  OutputFile unopened;
+  CurveGeneration g(state, unopened);
+  g.settings = curveSettingsFor(state);
+  // 10 + 18 x 7 + 20 x 3 - 9.81 x 2: water is deducted in sand below the water table.
+  EXPECT_NEAR(g.backfillOverburden(10.0), 176.38, 1e-12);
+  // A clay layer carries its total weight below the water table.
+  state.soil.layers[1].type = 1;
+  EXPECT_NEAR(g.backfillOverburden(10.0), 196.0, 1e-12);
+  try {
+    g.backfillOverburden(16.0);
+    ADD_FAILURE() << "no stop below the last layer";
+  } catch (const GeneratorStop& stop) {
+    EXPECT_EQ(stop.code(), 4);
+  }
+  // Initial pressure of the clays: max(-2cb, E / r - 2cb), nothing when not positive.
+  state.pressure.loadDepth = {0.0, 10.0};
+  state.pressure.loadValue = {200.0, 200.0};
+  EXPECT_DOUBLE_EQ(g.clayOffset(7.0, 1.0), 200.0 / 2.0 - 2.0);
+  EXPECT_DOUBLE_EQ(g.clayOffset(7.0, 60.0), 0.0);
+  state.control.pressureOption = 1;  // no generated distribution
+  EXPECT_DOUBLE_EQ(g.clayOffset(7.0, 1.0), 0.0);
+}
+
 TEST(PyCurvesMultipliers, GroupFactorAndReductionTable) {
   const std::vector<ModificationFactor> none;
   // 0.64 (WA/WP)^0.34 between the ratios 1.1 and 3.75, below the excavation level only.
@@ -136,9 +172,12 @@ TEST(PyCurvesMultipliers, GroupFactorAndReductionTable) {
   EXPECT_DOUBLE_EQ(pMultiplierAt(100.0, 2.0, 120.0, none, 0), 1.0);
   EXPECT_DOUBLE_EQ(yMultiplierAt(150.0, none), 1.0);
 
-  const std::vector<ModificationFactor> rows = {
-      {100.0, 1.0, 1.0}, {200.0, 0.5, 2.0}, {200.0, 0.6, 3.0}, {300.0, 0.8, 1.0}, {300.0, 0.9, 1.0}};
-  EXPECT_DOUBLE_EQ(reductionTableFactor(rows, 50.0, true), 1.0);   // above the first DEPTH
+  const std::vector<ModificationFactor> rows = {{100.0, 1.0, 1.0},
+                                                {200.0, 0.5, 2.0},
+                                                {200.0, 0.6, 3.0},
+                                                {300.0, 0.8, 1.0},
+                                                {300.0, 0.9, 1.0}};
+  EXPECT_DOUBLE_EQ(reductionTableFactor(rows, 50.0, true), 1.0);  // above the first DEPTH
   EXPECT_DOUBLE_EQ(reductionTableFactor(rows, 150.0, true), 0.75);
   EXPECT_DOUBLE_EQ(reductionTableFactor(rows, 200.0, true), 0.6);  // second of the pair
   EXPECT_NEAR(reductionTableFactor(rows, 250.0, true), 0.7, 1e-15);
@@ -171,7 +210,7 @@ ExchangeCurve numberedCurve() {
   c.depth = 243.0;
   c.count = 34;
   for (int i = 0; i < kExchangePairs; ++i) {
-    c.p[i] = i + 1;          // pair number
+    c.p[i] = i + 1;  // pair number
     c.y[i] = 0.1 * (i + 1);
   }
   return c;
@@ -204,7 +243,7 @@ TEST(PyCurvesExchange, RoundTripThroughTheFile) {
   user.pScaled[0] = 1.0 / 3.0;
   user.pScaled[1] = -2.5;
   user.yScaled[1] = 0.125;
-  std::vector<std::string> records = {" 240.1" + std::string(10, ' ') + "34"};
+  std::vector<std::string> records = {exchangeCurveRecord(240.1)};
   for (int j = 1; j <= kExchangePairs; ++j) {
     records.push_back(exchangePointRecord(j, 1234.5678 * j, 0.000123456 * j));
   }

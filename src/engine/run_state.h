@@ -335,11 +335,12 @@ struct EarthPressureData {
   // Working copies: free height, backfill water table (not above the top of the soil) and the
   // uniform surface pressure.
   double freeHeight = 0.0, waterTable = 0.0, surfacePressure = 0.0;
-  int waterSwitch = 0;              // the input's switch, set to 1 when water acts above the excavation
-  double netActiveForce = 0.0;      // F, sum of the layer forces above the excavation level
-  double integralActiveWater = 0.0; // F1, integral of column 2 above the excavation level
-  double integralActive = 0.0;      // F2, integral of column 7 above the excavation level
-  double apparentPeak = 0.0;        // p of the apparent-pressure trapezoid (column 11)
+  // The input's water switch, set to 1 when water acts above the excavation level.
+  int waterSwitch = 0;
+  double netActiveForce = 0.0;       // F, sum of the layer forces above the excavation level
+  double integralActiveWater = 0.0;  // F1, integral of column 2 above the excavation level
+  double integralActive = 0.0;       // F2, integral of column 7 above the excavation level
+  double apparentPeak = 0.0;         // p of the apparent-pressure trapezoid (column 11)
   // The depth profile as read back from the pressure file and scaled by the widths: column 2
   // ([1]) is the lateral load per unit length of wall.
   std::vector<PressureRow> profile;

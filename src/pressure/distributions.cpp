@@ -29,8 +29,9 @@ enum Column {
 
 constexpr double kNoTension = 1.0e-5;
 constexpr double kTinyPressure = 1.0e-12;
-// More rows than this cannot be a wall's profile: it is treated as a failed reservation.
-constexpr double kMaxProfileRows = 5.0e7;
+// More rows than this (a wall of some 15 miles at one row per inch) cannot be a wall's profile:
+// it is treated as a failed reservation.
+constexpr double kMaxProfileRows = 1.0e6;
 
 // Value at the top of a layer and its rate of change with depth.
 struct Linear {
@@ -87,8 +88,7 @@ int pointCount(double length, double perLength) {
 
 // Trapezoidal rule with the nominal step over the rows from the top down to the excavation level.
 double integrateAboveExcavation(const std::vector<PressureRow>& rows,
-                                const std::vector<double>& values, double freeHeight,
-                                double step) {
+                                const std::vector<double>& values, double freeHeight, double step) {
   double sum = 0.0;
   for (size_t r = 0; r + 1 < rows.size(); ++r) {
     if (rows[r + 1][kDepth] > freeHeight + kDepthTolerance) break;
@@ -214,7 +214,8 @@ int pressureRowCount(const RunState& state) {
   const double wallLength = state.wall.nIncrements * state.wall.incrementLength;
   count += std::round((wallLength - ep.layers.back().ztop) * perLength);
   // A count no table could hold is returned as such and refused by the generator.
-  return static_cast<int>(std::clamp(count, 1.0, 2.0e9));
+  if (!(count > 1.0)) return 1;
+  return static_cast<int>(std::min(count, 2.0e9));
 }
 
 std::vector<PressureRow> generateDepthProfile(RunState& state) {
@@ -257,8 +258,7 @@ std::vector<PressureRow> generateDepthProfile(RunState& state) {
       if (ep.waterSwitch == 1 && z > excavationWater) {
         water -= l.modification * (z - excavationWater) * gw;
         if (l.belowWater) {
-          activeWater -=
-              l.modification * std::max(0.0, std::min(z, height) - excavationWater) * gw;
+          activeWater -= l.modification * std::max(0.0, std::min(z, height) - excavationWater) * gw;
         }
       }
       double activeWaterOnly = activeWater - lines.surfacePart;

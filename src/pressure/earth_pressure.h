@@ -23,8 +23,8 @@ inline constexpr double kDegreesPerRadian = 57.2958;
 // ---- Soil profile (soil_profile.cpp) ----
 
 struct ProfileSplit {
-  bool tooManyLayers = false;     // more than kMaxComputationalLayers would be formed
-  bool excavationFound = false;   // a layer top lies at the excavation level inside the soil
+  bool tooManyLayers = false;    // more than kMaxComputationalLayers would be formed
+  bool excavationFound = false;  // a layer top lies at the excavation level inside the soil
 };
 
 // Takes over the wall information and the soil layers, splits the layers at the excavation level

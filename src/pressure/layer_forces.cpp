@@ -144,8 +144,8 @@ void computeLayerForces(RunState& state, OutputFile& report) {
       l.z3 = below.ztop - length / 3.0;
     }
     report.line(X(6) + I(i + 1, 4) + " " + F(l.pa1, 10, 2) + " " + F(l.z1 / depthScale, 6, 2) +
-                " " + F(l.pa2, 10, 2) + " " + F(l.z2 / depthScale, 6, 2) + " " +
-                F(l.pa3, 10, 2) + " " + F(l.z3 / depthScale, 6, 2) + " " + F(l.pa4, 10, 2));
+                " " + F(l.pa2, 10, 2) + " " + F(l.z2 / depthScale, 6, 2) + " " + F(l.pa3, 10, 2) +
+                " " + F(l.z3 / depthScale, 6, 2) + " " + F(l.pa4, 10, 2));
   }
 
   // Water of the layers from the water table down to the excavation level.
@@ -163,9 +163,8 @@ void computeLayerForces(RunState& state, OutputFile& report) {
       const double m = l.modification;
       l.pw1 = -((l.ztop - ep.waterTable) * gw * t * m);
       l.pw2 = -(m * gw / 2.0 * t * t);
-      report.line(X(6) + I(i + 1, 2) + " " + F(-l.pw1, 10, 2) + " " +
-                  F(l.z1 / depthScale, 6, 2) + " " + F(-l.pw2, 10, 2) + " " +
-                  F(l.z2 / depthScale, 6, 2));
+      report.line(X(6) + I(i + 1, 2) + " " + F(-l.pw1, 10, 2) + " " + F(l.z1 / depthScale, 6, 2) +
+                  " " + F(-l.pw2, 10, 2) + " " + F(l.z2 / depthScale, 6, 2));
     }
   }
 

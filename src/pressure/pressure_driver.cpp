@@ -60,8 +60,7 @@ void generateEarthPressure(RunState& state, RunFiles& files) {
   const ProfileSplit split = splitSoilProfile(state);
   writeEarthPressureEcho(files.report, state);
   if (!split.excavationFound) {
-    generatorStop(files, 1,
-                  "STOP 1 -- THE EXCAVATION LEVEL IS NOT WITHIN THE SOIL PROFILE");
+    generatorStop(files, 1, "STOP 1 -- THE EXCAVATION LEVEL IS NOT WITHIN THE SOIL PROFILE");
   }
   if (split.tooManyLayers) {
     generatorStop(files, 2, "STOP 2 -- MORE THAN 21 COMPUTATIONAL SOIL LAYERS");

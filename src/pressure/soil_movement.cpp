@@ -31,10 +31,9 @@ int nearestStation(double depth, double h) {
 // within the file's rounding of z counts as lying at z.
 const PressureRow& rowAtOrBelow(const std::vector<PressureRow>& profile, double z) {
   const double tolerance = kDepthTolerance * std::max(1.0, std::fabs(z));
-  for (const PressureRow& row : profile) {
-    if (row[0] >= z - tolerance) return row;
-  }
-  return profile.back();
+  const auto row = std::lower_bound(profile.begin(), profile.end(), z - tolerance,
+                                    [](const PressureRow& r, double d) { return r[0] < d; });
+  return row == profile.end() ? profile.back() : *row;
 }
 
 // Modulus of subgrade reaction at the top of the input layer that contains depth z, truncated to a
@@ -51,12 +50,18 @@ double subgradeModulusAt(const SoilData& soil, double z) {
   return std::trunc(soil.layers[layer].top.kpy);
 }
 
-}  // namespace
-
-double lateralLoadAt(const std::vector<double>& depth, const std::vector<double>& value,
-                     double z) {
+// The load at z; with depths in ascending order the bracketing pair is found by bisection.
+double loadAt(const std::vector<double>& depth, const std::vector<double>& value, double z,
+              bool sorted) {
   if (depth.empty() || z < depth.front()) return 0.0;
-  for (size_t r = 0; r + 1 < depth.size(); ++r) {
+  size_t first = 0;
+  if (sorted) {
+    // The first pair that brackets z ends at the first depth not above z.
+    const auto end = std::lower_bound(depth.begin(), depth.end(), z);
+    const size_t index = static_cast<size_t>(end - depth.begin());
+    first = index > 0 ? index - 1 : 0;
+  }
+  for (size_t r = first; r + 1 < depth.size(); ++r) {
     if (z >= depth[r] && z <= depth[r + 1]) {
       const double span = depth[r + 1] - depth[r];
       if (!(span > 0.0)) return value[r + 1];
@@ -66,8 +71,15 @@ double lateralLoadAt(const std::vector<double>& depth, const std::vector<double>
   return value.back();
 }
 
+}  // namespace
+
+double lateralLoadAt(const std::vector<double>& depth, const std::vector<double>& value, double z) {
+  return loadAt(depth, value, z, std::is_sorted(depth.begin(), depth.end()));
+}
+
 TableCurve soilMovementCurve(const RunState& state, int station) {
   const EarthPressureData& ep = state.pressure;
+  if (ep.profile.empty()) return {};
   const double h = state.wall.incrementLength;
   const double z = station * h;
   const PressureRow& row = rowAtOrBelow(ep.profile, z);
@@ -89,8 +101,8 @@ TableCurve soilMovementCurve(const RunState& state, int station) {
   c.fromStation = c.toStation = station;
   c.contd = 1;
   c.nPoints = 6;
-  const double y[6] = {-end, -kPassiveDeflection * w, -kInitialDeflection * w, 0.0,
-                       kActiveDeflection * w, end};
+  const double y[6] = {-end, -kPassiveDeflection * w, -kInitialDeflection * w,
+                       0.0,  kActiveDeflection * w,   end};
   const double p[6] = {passive, passive, intermediate, atRest, active, active};
   for (int j = 0; j < 6; ++j) {
     c.y[j] = y[j];
@@ -104,7 +116,9 @@ void addLateralLoads(RunState& state) {
   const int option = state.control.pressureOption;
   if (ep.loadDepth.empty()) return;
   const WallInformation& wall = state.soil.wall;
-  if (wall.widthResistance > 0.0) ep.widthRatio = std::max(1.0, wall.widthActive / wall.widthResistance);
+  if (wall.widthResistance > 0.0) {
+    ep.widthRatio = std::max(1.0, wall.widthActive / wall.widthResistance);
+  }
   const double h = state.wall.incrementLength;
   const int lastStation = state.grid.n;
   const int profileCount = nearestStation(ep.loadDepth.back(), h) + 1;
@@ -119,8 +133,9 @@ void addLateralLoads(RunState& state) {
           "MOVEMENT");
     }
   }
+  const bool sorted = std::is_sorted(ep.loadDepth.begin(), ep.loadDepth.end());
   for (int k = 1; k <= profileCount && k <= lastStation; ++k) {
-    double load = lateralLoadAt(ep.loadDepth, ep.loadValue, k * h);
+    double load = loadAt(ep.loadDepth, ep.loadValue, k * h, sorted);
     if (soilMovement && k < excavationCount) {
       state.curves.soilMovementCurves.push_back(soilMovementCurve(state, k));
     }

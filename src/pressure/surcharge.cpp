@@ -54,10 +54,9 @@ double surchargeAtDepth(const std::vector<Surcharge>& loads, double freeHeight, 
   double total = 0.0;
   for (const Surcharge& s : loads) {
     const double zl = z + s.vertical;
-    if (!(zl > dz)) continue;
+    if (!(zl > dz) || !(dz > 0.0)) continue;
     // The largest grid step k (1..200) with k*dz < zl: the value is a step function of depth.
-    int k = static_cast<int>(std::floor(zl / dz));
-    if (k > kDepthGridSteps) k = kDepthGridSteps;
+    int k = static_cast<int>(std::fmin(std::floor(zl / dz), kDepthGridSteps));
     while (k > 1 && k * dz >= zl) --k;
     while (k < kDepthGridSteps && (k + 1) * dz < zl) ++k;
     const SurchargeLoad load{s.type, s.magnitude * s.factor, s.distance, s.width};
@@ -75,8 +74,8 @@ double surchargeForceOnLayer(const SoilData& soil, double freeHeight, double zto
     for (int k = 1; k <= kLayerSubPoints; ++k) {
       const double zl = ztop + k * dz + vertical;
       if (zl <= 0.0) continue;  // above the level of the load
-      force += dz * surchargeLoadPressure(load, freeHeight, zl,
-                                          SurchargeConstants::kLayerIntegration);
+      force +=
+          dz * surchargeLoadPressure(load, freeHeight, zl, SurchargeConstants::kLayerIntegration);
     }
     return force;
   };
@@ -105,8 +104,8 @@ double surchargeForceOnLayer(const SoilData& soil, double freeHeight, double zto
 
 void checkSurcharges(const SoilData& soil) {
   const SurfaceRecord& r = soil.surface;
-  const bool surfaceLoads = r.pointLoad > kSmallestLoad || r.lineLoad > kSmallestLoad ||
-                            r.stripLoad > kSmallestLoad;
+  const bool surfaceLoads =
+      r.pointLoad > kSmallestLoad || r.lineLoad > kSmallestLoad || r.stripLoad > kSmallestLoad;
   if ((!soil.surcharges.empty() || surfaceLoads) && !(soil.wall.freeHeight > 0.0)) {
     stopWithMessage(
         "     ERROR STOP -- FREE HEIGHT OF WALL MUST BE GREATER THAN ZERO FOR SURCHARGE LOADS");

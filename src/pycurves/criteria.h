@@ -28,19 +28,19 @@ double slopeFactor(double degrees);
 
 // Soil values of a clay curve on one side.
 struct ClayInput {
-  double c = 0.0;       // cohesion at the curve
-  double ca = 0.0;      // average strength (stiff clays)
-  double gamma = 0.0;   // average effective unit weight
+  double c = 0.0;      // cohesion at the curve
+  double ca = 0.0;     // average strength (stiff clays)
+  double gamma = 0.0;  // average effective unit weight
   double eps50 = 0.0;
-  double k = 0.0;       // initial modulus of subgrade reaction (stiff clay with free water)
-  double depth = 0.0;   // depth in the criterion's own resistance expressions
+  double k = 0.0;           // initial modulus of subgrade reaction (stiff clay with free water)
+  double depth = 0.0;       // depth in the criterion's own resistance expressions
   double plainDepth = 0.0;  // the side's own depth (continuous wall, depth factors)
   double b = 0.0;
   double referenceWidth = 0.0;
   bool continuous = false;
   bool excavation = true;
-  double slopeFactor = 1.0;      // applied on the excavation side (1 where it does not apply)
-  double backfillStress = 0.0;   // overburden at the plain depth, backfill side of a continuous wall
+  double slopeFactor = 1.0;     // applied on the excavation side (1 where it does not apply)
+  double backfillStress = 0.0;  // overburden at the plain depth, backfill side of a continuous wall
   bool cyclic = false;
   double cycles = 1.0;
 };

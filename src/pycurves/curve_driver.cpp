@@ -64,15 +64,17 @@ void writeSoilSection(CurveGeneration& g) {
   g.soil = buildSoilDistributions(state, s);
 
   writeBanner(out, "*          SOIL LAYERS AND STRENGTH DATA           *");
-  out.line("     X AT THE SURFACE OF EXCAVATION SIDE     = " + fmt::E(s.reportDepth(s.freeHeight), 12, 4) +
-           " " + g.depthUnit());
+  out.line("     X AT THE SURFACE OF EXCAVATION SIDE     = " +
+           fmt::E(s.reportDepth(s.freeHeight), 12, 4) + " " + g.depthUnit());
   out.blank();
-  out.line(fmt::X(5) + fmt::I(static_cast<long long>(g.soil.layers.size()), 3) + " LAYER(S) OF SOIL");
+  out.line(fmt::X(5) + fmt::I(static_cast<long long>(g.soil.layers.size()), 3) +
+           " LAYER(S) OF SOIL");
   int number = 0;
   for (const CountedLayer& layer : g.soil.layers) {
     out.blank();
     out.line("     LAYER" + fmt::I(++number, 3) + "   " + captionOf(layer.type));
-    if (s.cyclic && layer.type >= kSoftClay && layer.type <= kSilt) out.line(fmt::X(16) + "CYCLIC MODEL");
+    if (s.cyclic && layer.type >= kSoftClay && layer.type <= kSilt)
+      out.line(fmt::X(16) + "CYCLIC MODEL");
   }
 
   out.blank();
@@ -90,7 +92,8 @@ void writeSoilSection(CurveGeneration& g) {
   out.line(heads({"X,", "C,", "PHI,DEGREE ", "E50", "KPY,"}));
   out.line(heads({g.depthUnit(), g.stressUnit(), std::string(), std::string(), g.weightUnit()}));
   for (const StrengthPoint& p : g.soil.strength) {
-    out.line(row({s.reportDepth(p.z + s.freeHeight), p.c, p.phi * 180.0 / kPiSingle, p.e50, p.kpy}));
+    out.line(
+        row({s.reportDepth(p.z + s.freeHeight), p.c, p.phi * 180.0 / kPiSingle, p.e50, p.kpy}));
   }
 
   const auto& factors = state.loads.modificationFactors;
@@ -99,7 +102,8 @@ void writeSoilSection(CurveGeneration& g) {
     out.line("     REDUCTION FACTORS FOR CLOSELY-SPACED WALL ELEMENTS");
     out.line("      DEPTH     P-FACTOR     Y-FACTOR        ");
     for (const ModificationFactor& f : factors) {
-      out.line(fmt::X(1) + fmt::E(f.depth, 12, 4) + fmt::E(f.pFactor, 13, 4) + fmt::E(f.yFactor, 13, 4));
+      out.line(fmt::X(1) + fmt::E(f.depth, 12, 4) + fmt::E(f.pFactor, 13, 4) +
+               fmt::E(f.yFactor, 13, 4));
     }
   }
   out.blank();

@@ -47,6 +47,10 @@ int stationOf(double depth, double h) { return static_cast<int>(std::lround(dept
 
 }  // namespace
 
+std::string exchangeCurveRecord(double depth) {
+  return listReal(depth) + listInteger(kExchangePairs);
+}
+
 std::string exchangePointRecord(int number, double p, double y) {
   return fmt::I(number, 5) + " " + fmt::E(p, 10, 3) + " " + fmt::E(y, 10, 3);
 }
@@ -88,17 +92,23 @@ CurveFileContents readCurveExchangeFile(const std::string& name, int userCurves)
         for (int j = 0; j < points; ++j) {
           int number = 0;
           double p = 0.0, y = 0.0;
-          file.statement("A POINT OF USER CURVE " + std::to_string(i + 1)).integer(number).real(p).real(y);
+          file.statement("A POINT OF USER CURVE " + std::to_string(i + 1))
+              .integer(number)
+              .real(p)
+              .real(y);
         }
         continue;
       }
       ExchangeCurve c;
-      file.statement("CURVE " + std::to_string(i + 1) + " OF THE CURVE FILE").real(c.depth).integer(c.count);
+      file.statement("CURVE " + std::to_string(i + 1) + " OF THE CURVE FILE")
+          .real(c.depth)
+          .integer(c.count);
       for (int j = 0; j < kExchangePairs; ++j) readPointRecord(file, i + 1, j + 1, c.p[j], c.y[j]);
       contents.generated.push_back(c);
     }
   } catch (const InputError& e) {
-    stopWithMessage("     ERROR STOP -- THE CURVE FILE '" + name + "' CANNOT BE READ BACK: " + e.what());
+    stopWithMessage("     ERROR STOP -- THE CURVE FILE '" + name +
+                    "' CANNOT BE READ BACK: " + e.what());
   }
   return contents;
 }
@@ -147,7 +157,8 @@ void takeOverGeneratedCurves(RunState& state, OutputFile& report, OutputFile& pl
   for (const ExchangeCurve& c : contents.generated) {
     TableCurve t = tableCurveFromExchange(c, h);
     plot.line(fmt::X(1) + fmt::F(c.depth, 10, 2) + fmt::X(1) + fmt::I(t.nPoints, 5));
-    for (int j = 0; j < t.nPoints; ++j) plot.line(" " + plotValue(t.y[j]) + " " + plotValue(t.p[j]));
+    for (int j = 0; j < t.nPoints; ++j)
+      plot.line(" " + plotValue(t.y[j]) + " " + plotValue(t.p[j]));
     for (int j = 0; j < t.nPoints; ++j) t.p[j] *= h;
     curves.generated.push_back(t);
   }

@@ -27,6 +27,8 @@ struct CurveFileContents {
   std::vector<ExchangeCurve> generated;
 };
 
+// The record that opens a generated curve: its X (list-directed, every digit kept) and 34.
+std::string exchangeCurveRecord(double depth);
 // One point record of a generated curve: I5, then p and y each as 1X, 1P E10.3.
 std::string exchangePointRecord(int number, double p, double y);
 

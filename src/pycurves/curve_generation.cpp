@@ -4,22 +4,15 @@
 #include "pycurves/curve_generation.h"
 
 #include <algorithm>
-#include <charconv>
 #include <iostream>
 
 #include "engine/errors.h"
+#include "pycurves/curve_exchange.h"
 #include "report/fortran_format.h"
 
 namespace korden {
 
 namespace {
-
-// A real as a list-directed record holds it: enough digits to read back the same value.
-std::string listReal(double value) {
-  char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-  return " " + std::string(buffer, result.ptr);
-}
 
 std::string beyondLine(const CurveSettings& s, double x) {
   return "THE VALUE OF X =" + fmt::E(s.reportDepth(x), 12, 4) + " IS BEYOND THE EXTENT OF";
@@ -48,7 +41,8 @@ double CurveGeneration::strengthAt(double z, StrengthColumn column) {
                       true);
     case StrengthColumn::Friction:
     case StrengthColumn::Kpy:
-      stopWithWarning({"**** WARNING ****", beyondLine(settings, x), "THE INPUT PHI CURVE"}, 3, true);
+      stopWithWarning({"**** WARNING ****", beyondLine(settings, x), "THE INPUT PHI CURVE"}, 3,
+                      true);
     default:
       stopWithWarning({"**** WARNING ****", beyondLine(settings, x), "THE INPUT STRENGTH CURVE"}, 3,
                       true);
@@ -78,9 +72,9 @@ double CurveGeneration::backfillOverburden(double d) {
     running += thickness;
     if (bottom > top) {
       // Total unit weight varies linearly through the layer.
-      const double gammaAtBottom = layer.top.unitWeight + (layer.bottom.unitWeight -
-                                                           layer.top.unitWeight) *
-                                                              (bottom - top) / thickness;
+      const double gammaAtBottom =
+          layer.top.unitWeight +
+          (layer.bottom.unitWeight - layer.top.unitWeight) * (bottom - top) / thickness;
       stress += 0.5 * (layer.top.unitWeight + gammaAtBottom) * (bottom - top);
       // Only sand carries its effective weight below the water table.
       if (layer.type == kSand && waterX < bottom) {
@@ -135,7 +129,7 @@ double CurveGeneration::resistanceAbove(int layer) const {
 }
 
 void CurveGeneration::beginCurve(double z) {
-  records.push_back(listReal(z + settings.freeHeight) + fmt::I(2 * kCurvePointsPerSide, 12));
+  records.push_back(exchangeCurveRecord(z + settings.freeHeight));
   pointNumber_ = 0;
   ++generatedCurves;
 }
@@ -143,7 +137,8 @@ void CurveGeneration::beginCurve(double z) {
 void CurveGeneration::writeHeading(bool excavation, const std::vector<HeadingField>& fields,
                                    bool sideLine) {
   report.blank();
-  if (sideLine) report.line(excavation ? "     AT THE EXCAVATION SIDE" : "     AT THE BACKFILL SIDE");
+  if (sideLine)
+    report.line(excavation ? "     AT THE EXCAVATION SIDE" : "     AT THE BACKFILL SIDE");
   std::string captions = fmt::X(5), units = fmt::X(5), values = fmt::X(5);
   for (const HeadingField& f : fields) {
     const int w = std::max(14, static_cast<int>(f.caption.size()) + 2);
@@ -186,8 +181,7 @@ void CurveGeneration::emitSide(const CurveSide& side, const SideCurve& curve, Po
       report.line(fmt::X(5) + fmt::E(yOut, 14, 4) + fmt::E(pOut, 14, 4));
     }
     ++pointNumber_;
-    records.push_back(fmt::I(pointNumber_, 5) + " " + fmt::E(pOut, 10, 3) + " " +
-                      fmt::E(yOut, 10, 3));
+    records.push_back(exchangePointRecord(pointNumber_, pOut, yOut));
   }
   report.line(" P-Multiplier = " + fmt::F(side.pMultiplier, 9, 4) +
               " Y-Multiplier = " + fmt::F(side.yMultiplier, 9, 4));

@@ -58,9 +58,9 @@ struct CountedLayer {
   int type = 0;
   int inputIndex = 0;  // index into SoilData::layers
   double zTop = 0.0, zBottom = 0.0;
-  StrengthPoint top, bottom;  // the layer's own strength points
+  StrengthPoint top, bottom;            // the layer's own strength points
   int firstCurve = -1, lastCurve = -1;  // -1: no curve
-  double accumulated = 0.0;      // resistance of the layer on the excavation side, force
+  double accumulated = 0.0;             // resistance of the layer on the excavation side, force
   double equivalentDepth = 0.0;  // depth in the layer's own soil that carries the layers above
 };
 
@@ -75,16 +75,16 @@ struct SoilDistributions {
 // Values of the case that every criterion uses.
 struct CurveSettings {
   int unitsFlag = 1;
-  double freeHeight = 0.0;     // X of the excavation level
-  double surfaceX = 0.0;       // X of the top of the first input layer (backfill ground surface)
-  double width = 0.0;          // b = WP
-  double widthRatio = 1.0;     // WA / WP, not less than 1
-  double referenceWidth = 0.0; // 12 in or 0.3048 m
-  double increment = 0.0;      // h
-  double wallLength = 0.0;     // N h
-  double slopeDegrees = 0.0;   // slope of the excavation ground
+  double freeHeight = 0.0;      // X of the excavation level
+  double surfaceX = 0.0;        // X of the top of the first input layer (backfill ground surface)
+  double width = 0.0;           // b = WP
+  double widthRatio = 1.0;      // WA / WP, not less than 1
+  double referenceWidth = 0.0;  // 12 in or 0.3048 m
+  double increment = 0.0;       // h
+  double wallLength = 0.0;      // N h
+  double slopeDegrees = 0.0;    // slope of the excavation ground
   double waterUnitWeight = 0.0;
-  double edgeOffset = 0.0;     // distance of the outer curves from the layer boundaries
+  double edgeOffset = 0.0;  // distance of the outer curves from the layer boundaries
   bool cyclic = false;
   double cycles = 1.0;
   bool english() const { return unitsFlag == 1; }
@@ -131,10 +131,11 @@ struct CurveSide {
 // The 17 points of one side as a criterion builds them, before the multipliers.
 struct SideCurve {
   SidePoints y{}, p{};
-  double offset = 0.0;           // initial pressure: subtracted on the excavation side, added on the backfill side
-  bool pMultiplied = false;      // p already carries the p-multiplier where it applies (rock)
-  double floorModulus = -1.0;    // soft clay: modulus reported for a deflection below the floor
-  double ultimate = 0.0;         // the resistance the layer's accumulated resistance takes
+  double offset =
+      0.0;  // initial pressure: subtracted on the excavation side, added on the backfill side
+  bool pMultiplied = false;    // p already carries the p-multiplier where it applies (rock)
+  double floorModulus = -1.0;  // soft clay: modulus reported for a deflection below the floor
+  double ultimate = 0.0;       // the resistance the layer's accumulated resistance takes
 };
 
 // A caption, its unit and its value in the heading of a curve side.
@@ -190,12 +191,12 @@ struct CurveGeneration {
   [[noreturn]] void stopWithWarning(const std::vector<std::string>& lines, int code,
                                     bool consoleTwice = false);
 
-  std::string lengthUnit() const;   // "IN" / "M"
-  std::string depthUnit() const;    // "FT" / "M"
-  std::string forceUnit() const;    // "LBS" / "KN"
-  std::string stressUnit() const;   // "LBS/IN**2"
-  std::string weightUnit() const;   // "LBS/IN**3"
-  std::string lineLoadUnit() const; // "LBS/IN"
+  std::string lengthUnit() const;    // "IN" / "M"
+  std::string depthUnit() const;     // "FT" / "M"
+  std::string forceUnit() const;     // "LBS" / "KN"
+  std::string stressUnit() const;    // "LBS/IN**2"
+  std::string weightUnit() const;    // "LBS/IN**3"
+  std::string lineLoadUnit() const;  // "LBS/IN"
 
  private:
   int pointNumber_ = 0;

@@ -41,8 +41,8 @@ void rockLayer(CurveGeneration& g, int n) {
       // The residual acts at the curve's depth below the ground surface of its side.
       const SideCurve curve = rockCurve(su, gamma, s.width, side.depth, side.pMultiplier);
       g.writeHeading(excavation,
-                     {{excavation ? "DEPTH-EXCAVATION SIDE" : "DEPTH-BACKFILL SIDE  ", g.depthUnit(),
-                       s.reportDepth(side.depth)},
+                     {{excavation ? "DEPTH-EXCAVATION SIDE" : "DEPTH-BACKFILL SIDE  ",
+                       g.depthUnit(), s.reportDepth(side.depth)},
                       {"DIAM", g.lengthUnit(), s.width},
                       {"C", g.stressUnit(), su}},
                      false);

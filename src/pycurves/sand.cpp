@@ -12,17 +12,22 @@ namespace korden {
 namespace {
 
 constexpr std::array<double, 10> kFactorX = {0.0, 0.5, 1.0, 1.5, 2.0, 2.5, 3.0, 4.0, 5.0, 6.0};
-constexpr std::array<double, 10> kStaticA = {2.83, 2.48, 2.11, 1.76, 1.48, 1.23, 1.06, 0.90, 0.88, 0.88};
-constexpr std::array<double, 10> kStaticB = {2.14, 1.83, 1.54, 1.27, 1.05, 0.86, 0.71, 0.53, 0.50, 0.50};
-constexpr std::array<double, 10> kCyclicA = {0.75, 0.93, 1.07, 1.11, 1.03, 0.98, 0.94, 0.90, 0.88, 0.88};
-constexpr std::array<double, 10> kCyclicB = {0.53, 0.72, 0.83, 0.86, 0.82, 0.77, 0.70, 0.55, 0.55, 0.55};
+constexpr std::array<double, 10> kStaticA = {2.83, 2.48, 2.11, 1.76, 1.48,
+                                             1.23, 1.06, 0.90, 0.88, 0.88};
+constexpr std::array<double, 10> kStaticB = {2.14, 1.83, 1.54, 1.27, 1.05,
+                                             0.86, 0.71, 0.53, 0.50, 0.50};
+constexpr std::array<double, 10> kCyclicA = {0.75, 0.93, 1.07, 1.11, 1.03,
+                                             0.98, 0.94, 0.90, 0.88, 0.88};
+constexpr std::array<double, 10> kCyclicB = {0.53, 0.72, 0.83, 0.86, 0.82,
+                                             0.77, 0.70, 0.55, 0.55, 0.55};
 
 // Linear interpolation in z / b, the last segment extended beyond x = 6.
 double factorAt(const std::array<double, 10>& values, double x) {
   if (x <= kFactorX[0]) return values[0];
   size_t i = 1;
   while (i < kFactorX.size() - 1 && x > kFactorX[i]) ++i;
-  return values[i - 1] + (values[i] - values[i - 1]) * (x - kFactorX[i - 1]) / (kFactorX[i] - kFactorX[i - 1]);
+  return values[i - 1] +
+         (values[i] - values[i - 1]) * (x - kFactorX[i - 1]) / (kFactorX[i] - kFactorX[i - 1]);
 }
 
 double square(double v) { return v * v; }
@@ -66,14 +71,14 @@ double sandWedge(const WedgeAngles& w, double gamma, double z, double b, double 
 
 double sandFlow(const WedgeAngles& w, double gamma, double z, double b) {
   const double tanBeta = std::tan(w.beta);
-  return (w.ka * (std::pow(tanBeta, 8.0) - 1.0) + w.k0 * std::tan(w.phi) * std::pow(tanBeta, 4.0)) * b *
-         gamma * z;
+  return (w.ka * (std::pow(tanBeta, 8.0) - 1.0) + w.k0 * std::tan(w.phi) * std::pow(tanBeta, 4.0)) *
+         b * gamma * z;
 }
 
 double passiveWithWallFriction(double phi, double delta, double theta) {
   // A slope steeper than the friction angle leaves no wedge term under the root.
-  const double r = std::max(0.0, std::sin(delta + phi) * std::sin(phi - theta) /
-                                     (std::cos(delta) * std::cos(theta)));
+  const double r = std::max(
+      0.0, std::sin(delta + phi) * std::sin(phi - theta) / (std::cos(delta) * std::cos(theta)));
   const double denominator = square(1.0 - std::sqrt(r));
   return (square(std::cos(phi)) / std::cos(delta)) / denominator;
 }
@@ -208,8 +213,9 @@ double sandEquivalentDepth(double resistance, double phi, double gamma, double b
   const double tanAlpha = std::tan(w.alpha);
   const double tanPhi = std::tan(phi);
   const double c1 = w.kp - w.ka;
-  const double c2 = tanBeta * (w.kp * tanAlpha +
-                               w.k0 * (tanPhi * std::sin(w.beta) * (1.0 + 1.0 / std::cos(w.alpha)) - tanAlpha));
+  const double c2 =
+      tanBeta * (w.kp * tanAlpha +
+                 w.k0 * (tanPhi * std::sin(w.beta) * (1.0 + 1.0 / std::cos(w.alpha)) - tanAlpha));
   const double cf = w.kp * w.kp * w.kp + w.k0 * tanPhi * w.kp * w.kp - w.ka;
   if (!(c2 > 0.0) || !(b > 0.0) || !(factorWidth > 0.0)) return 0.0;
   // Depth where the wedge and the flow expressions meet.
@@ -220,7 +226,8 @@ double sandEquivalentDepth(double resistance, double phi, double gamma, double b
   for (int i = 1; i <= 100; ++i) {
     const double zi = i * step;
     const double previous = sum;
-    sum += (c1 * zi / b + c2 * square(zi / b)) * gamma * b * b * step * sandFactorA(zi / factorWidth, cyclic);
+    sum += (c1 * zi / b + c2 * square(zi / b)) * gamma * b * b * step *
+           sandFactorA(zi / factorWidth, cyclic);
     if (sum > resistance) return zi - step * (sum - resistance) / (sum - previous);
   }
   const double flow = 0.88 * cf * gamma * b * depth;
@@ -243,8 +250,9 @@ void sandLayer(CurveGeneration& g, int n) {
     for (const bool excavation : {true, false}) {
       const CurveSide side = g.side(z, excavation);
       if (excavation && i == layer.firstCurve && n > 0) {
-        layer.equivalentDepth = sandEquivalentDepth(g.resistanceAbove(n), phi, gamma, s.width, z, s.cyclic,
-                                                    s.continuousWall() ? s.referenceWidth : s.width);
+        layer.equivalentDepth =
+            sandEquivalentDepth(g.resistanceAbove(n), phi, gamma, s.width, z, s.cyclic,
+                                s.continuousWall() ? s.referenceWidth : s.width);
       }
       FrictionalInput in;
       in.phi = phi;
@@ -263,13 +271,14 @@ void sandLayer(CurveGeneration& g, int n) {
       SideCurve curve = sandCurve(in, &r);
       const double p0 = std::max(0.0, g.earthPressureLoad(side.x) / s.widthRatio);
       curve.offset = p0 < 1.0e-5 ? 0.0 : p0;
-      std::vector<HeadingField> fields = {{"DEPTH BELOW GS", g.depthUnit(), s.reportDepth(side.depth)},
-                                          {"DIAM", g.lengthUnit(), s.width},
-                                          {"PHI", "DEGREE", phi * degreesPerRadian},
-                                          {"GAMMA AVG", g.weightUnit(), gamma},
-                                          {"KPY", g.weightUnit(), k},
-                                          {"A", "", r.a},
-                                          {"B", "", r.b}};
+      std::vector<HeadingField> fields = {
+          {"DEPTH BELOW GS", g.depthUnit(), s.reportDepth(side.depth)},
+          {"DIAM", g.lengthUnit(), s.width},
+          {"PHI", "DEGREE", phi * degreesPerRadian},
+          {"GAMMA AVG", g.weightUnit(), gamma},
+          {"KPY", g.weightUnit(), k},
+          {"A", "", r.a},
+          {"B", "", r.b}};
       if (in.continuous) {
         fields.push_back({"PC ", g.lineLoadUnit(), r.ps});
       } else {

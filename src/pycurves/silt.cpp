@@ -33,7 +33,8 @@ double siltDefaultK(double c, double phiDegrees, double gamma, int unitsFlag, do
   const bool submerged = si ? gamma <= 12.225 : gamma <= 0.0450711;
   const int column = phiDegrees <= 30.0 ? 0 : (phiDegrees <= 36.0 ? 1 : 2);
   static constexpr double kEnglish[2][3] = {{25.0, 90.0, 225.0}, {20.0, 60.0, 125.0}};
-  static constexpr double kSI[2][3] = {{6786.18, 24430.24, 61075.60}, {5428.94, 16286.83, 33930.90}};
+  static constexpr double kSI[2][3] = {{6786.18, 24430.24, 61075.60},
+                                       {5428.94, 16286.83, 33930.90}};
   const double frictional = (si ? kSI : kEnglish)[submerged ? 1 : 0][column];
   return cohesive + frictional;
 }
@@ -57,7 +58,8 @@ SideCurve siltCurve(const FrictionalInput& in, FrictionalResistance* out) {
   const double b = in.b;
   const double width = in.continuous ? in.referenceWidth : b;
   const double thetaSide = in.excavation ? in.theta : 0.0;
-  const double slopeFactor = in.excavation && in.theta > 1.0e-20 ? 1.0 / (1.0 + std::tan(in.theta)) : 1.0;
+  const double slopeFactor =
+      in.excavation && in.theta > 1.0e-20 ? 1.0 / (1.0 + std::tan(in.theta)) : 1.0;
 
   // Frictional part: the sand wedge (sloping form on the excavation side for a positive slope)
   // with the silt's active coefficient, and the sand flow.
@@ -151,8 +153,9 @@ double siltEquivalentDepth(double resistance, double c, double phi, double gamma
   const double tanAlpha = std::tan(w.alpha);
   const double tanPhi = std::tan(phi);
   const double c1 = w.kp - w.ka;
-  const double c2 = tanBeta * (w.kp * tanAlpha +
-                               w.k0 * (tanPhi * std::sin(w.beta) * (1.0 + 1.0 / std::cos(w.alpha)) - tanAlpha));
+  const double c2 =
+      tanBeta * (w.kp * tanAlpha +
+                 w.k0 * (tanPhi * std::sin(w.beta) * (1.0 + 1.0 / std::cos(w.alpha)) - tanAlpha));
   const double cf = w.kp * w.kp * w.kp + w.k0 * tanPhi * w.kp * w.kp - w.ka;
   if (!(c2 > 0.0) || !(b > 0.0)) return 0.0;
   const double zs = b * (cf - c1) / c2;
@@ -163,7 +166,8 @@ double siltEquivalentDepth(double resistance, double c, double phi, double gamma
     const double zi = i * step;
     const double previous = sum;
     sum += ((gamma * b + 0.5 * c) * zi +
-            (c1 * zi / b + c2 * square(zi / b)) * gamma * b * b * sandFactorA(zi / b, cyclic) + 3.0 * c * b) *
+            (c1 * zi / b + c2 * square(zi / b)) * gamma * b * b * sandFactorA(zi / b, cyclic) +
+            3.0 * c * b) *
            step;
     if (sum > resistance) return zi - step * (sum - resistance) / (sum - previous);
   }
@@ -190,7 +194,8 @@ void siltLayer(CurveGeneration& g, int n) {
     for (const bool excavation : {true, false}) {
       const CurveSide side = g.side(z, excavation);
       if (excavation && i == layer.firstCurve && n > 0) {
-        layer.equivalentDepth = siltEquivalentDepth(g.resistanceAbove(n), c, phi, gamma, s.width, z, s.cyclic);
+        layer.equivalentDepth =
+            siltEquivalentDepth(g.resistanceAbove(n), c, phi, gamma, s.width, z, s.cyclic);
       }
       FrictionalInput in;
       in.phi = phi;

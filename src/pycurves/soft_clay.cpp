@@ -10,8 +10,8 @@ namespace korden {
 namespace {
 
 // Multiples of 8 y50 at which the curve is given.
-constexpr SidePoints kPointFactors = {0.0,  0.00025, 0.0025, 0.0075, 0.02, 0.04, 0.06, 0.1, 0.15,
-                                      0.225, 0.3,    0.4,    0.5,    0.65, 0.8,  1.0,  1.2};
+constexpr SidePoints kPointFactors = {0.0,   0.00025, 0.0025, 0.0075, 0.02, 0.04, 0.06, 0.1, 0.15,
+                                      0.225, 0.3,     0.4,    0.5,    0.65, 0.8,  1.0,  1.2};
 
 // Depth below which cyclic loading keeps 0.72 pu: where Np reaches 9.
 double transitionDepth(double c, double gamma, double b) {
@@ -66,7 +66,8 @@ SideCurve softClayCurve(const ClayInput& in) {
     curve.p[j] = p;
   }
   // Secant of the curve at the deflection floor.
-  curve.floorModulus = y50 > 0.0 ? 0.5 * pu * std::pow(y50 / kDeflectionFloor, 2.0 / 3.0) / y50 : 0.0;
+  curve.floorModulus =
+      y50 > 0.0 ? 0.5 * pu * std::pow(y50 / kDeflectionFloor, 2.0 / 3.0) / y50 : 0.0;
   curve.ultimate = in.cyclic ? residual : pu;
   return curve;
 }
@@ -76,8 +77,9 @@ double softClayEquivalentDepth(double resistance, double c, double gamma, double
   const double zr = transitionDepth(c, gamma, b);
   const double a1 = 3.0 * c * b;
   const double a2 = 0.5 * gamma * b + 0.25 * c;
-  const double atZr = cyclic ? 0.72 * (b * zr * zr * gamma / 3.0 + 1.5 * zr * b * c + zr * zr * c / 6.0)
-                             : (a2 * zr + a1) * zr;
+  const double atZr =
+      cyclic ? 0.72 * (b * zr * zr * gamma / 3.0 + 1.5 * zr * b * c + zr * zr * c / 6.0)
+             : (a2 * zr + a1) * zr;
   if (resistance <= atZr) {
     if (!(a2 > 0.0)) return a1 > 0.0 ? resistance / a1 : 0.0;
     return (std::sqrt(a1 * a1 + 4.0 * a2 * resistance) - a1) / (2.0 * a2);
@@ -100,7 +102,8 @@ void softClayLayer(CurveGeneration& g, int n) {
     for (const bool excavation : {true, false}) {
       const CurveSide side = g.side(z, excavation);
       if (excavation && i == layer.firstCurve && n > 0) {
-        layer.equivalentDepth = softClayEquivalentDepth(g.resistanceAbove(n), c, gamma, s.width, s.cyclic);
+        layer.equivalentDepth =
+            softClayEquivalentDepth(g.resistanceAbove(n), c, gamma, s.width, s.cyclic);
       }
       ClayInput in;
       in.c = c;
@@ -124,7 +127,8 @@ void softClayLayer(CurveGeneration& g, int n) {
                                   {"E50", "", eps50}});
       g.emitSide(side, curve, PointHeads::WithCommas);
       if (excavation) {
-        layer.accumulated = i == layer.firstCurve ? 0.0 : layer.accumulated + curve.ultimate * (z - previousZ);
+        layer.accumulated =
+            i == layer.firstCurve ? 0.0 : layer.accumulated + curve.ultimate * (z - previousZ);
       }
     }
     previousZ = z;

@@ -22,8 +22,8 @@ StrengthPoint strengthOf(const SoilParameters& p, double z) {
 
 double linear(double a, double b, double fraction) { return a + (b - a) * fraction; }
 
-StrengthPoint interpolated(const SoilParameters& top, const SoilParameters& bottom,
-                           double fraction, double z) {
+StrengthPoint interpolated(const SoilParameters& top, const SoilParameters& bottom, double fraction,
+                           double z) {
   return {z,
           linear(top.cohesion, bottom.cohesion, fraction),
           linear(top.friction, bottom.friction, fraction),
@@ -67,8 +67,8 @@ CurveSettings curveSettingsFor(const RunState& state) {
   s.surfaceX = soil.nLayers > 0 ? soil.layers[0].xTop : 0.0;
   s.width = soil.wall.widthResistance;
   s.widthRatio = s.width > 0.0 ? std::max(1.0, soil.wall.widthActive / s.width) : 1.0;
-  s.referenceWidth = soil.referenceWidth > 0.0 ? soil.referenceWidth
-                                               : (s.si() ? kReferenceWidthSI : 12.0);
+  s.referenceWidth =
+      soil.referenceWidth > 0.0 ? soil.referenceWidth : (s.si() ? kReferenceWidthSI : 12.0);
   s.increment = state.wall.incrementLength;
   s.wallLength = state.wall.nIncrements * state.wall.incrementLength;
   s.slopeDegrees = soil.wall.slopeExcavation;
@@ -190,8 +190,7 @@ bool lookupStrength(const std::vector<StrengthPoint>& points, double z, Strength
   return true;
 }
 
-bool lookupAverageUnitWeight(const std::vector<UnitWeightPoint>& points, double z,
-                             double& value) {
+bool lookupAverageUnitWeight(const std::vector<UnitWeightPoint>& points, double z, double& value) {
   if (points.empty()) return false;
   const double z0 = points.front().z;
   if (z < z0) {

@@ -177,7 +177,8 @@ void stiffClayFreeWaterLayer(CurveGeneration& g, int n) {
       in.referenceWidth = s.referenceWidth;
       in.continuous = s.continuousWall();
       in.excavation = excavation;
-      in.slopeFactor = excavation && std::fabs(s.slopeDegrees) > 1.0e-20 ? slopeFactor(s.slopeDegrees) : 1.0;
+      in.slopeFactor =
+          excavation && std::fabs(s.slopeDegrees) > 1.0e-20 ? slopeFactor(s.slopeDegrees) : 1.0;
       if (in.continuous && !excavation) in.backfillStress = g.backfillOverburden(side.depth);
       in.cyclic = s.cyclic;
       SideCurve curve = stiffClayFreeWaterCurve(in);
@@ -191,10 +192,12 @@ void stiffClayFreeWaterLayer(CurveGeneration& g, int n) {
                                   {"KPY", g.weightUnit(), k}});
       g.emitSide(side, curve, PointHeads::None, true);
       if (excavation) {
-        const double ratio = freeWaterResidualRatio(s.width > 0.0 ? side.depth / s.width : 0.0, s.cyclic);
-        layer.accumulated = i == layer.firstCurve
-                                ? 0.0
-                                : layer.accumulated + 0.5 * (previousPc + curve.ultimate) * ratio * (z - previousZ);
+        const double ratio =
+            freeWaterResidualRatio(s.width > 0.0 ? side.depth / s.width : 0.0, s.cyclic);
+        layer.accumulated =
+            i == layer.firstCurve
+                ? 0.0
+                : layer.accumulated + 0.5 * (previousPc + curve.ultimate) * ratio * (z - previousZ);
         previousPc = curve.ultimate;
       }
     }

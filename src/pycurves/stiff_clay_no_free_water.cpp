@@ -78,8 +78,9 @@ double stiffClayNoFreeWaterEquivalentDepth(double resistance, double c, double g
 double layerTopMeanStrength(const CountedLayer& layer, double z, double cAtCurve) {
   if (z - layer.zTop < 1.0e-5) return cAtCurve;
   const double span = layer.bottom.z - layer.top.z;
-  const double cz = span > 0.0 ? layer.top.c + (layer.bottom.c - layer.top.c) * (z - layer.top.z) / span
-                               : layer.top.c;
+  const double cz = span > 0.0
+                        ? layer.top.c + (layer.bottom.c - layer.top.c) * (z - layer.top.z) / span
+                        : layer.top.c;
   return 0.5 * (layer.top.c + cz);
 }
 
@@ -103,7 +104,8 @@ void stiffClayNoFreeWaterLayer(CurveGeneration& g, int n) {
     for (const bool excavation : {true, false}) {
       const CurveSide side = g.side(z, excavation);
       if (excavation && i == layer.firstCurve && n > 0) {
-        layer.equivalentDepth = stiffClayNoFreeWaterEquivalentDepth(g.resistanceAbove(n), c, gamma, s.width);
+        layer.equivalentDepth =
+            stiffClayNoFreeWaterEquivalentDepth(g.resistanceAbove(n), c, gamma, s.width);
       }
       ClayInput in;
       in.c = c;
@@ -116,7 +118,8 @@ void stiffClayNoFreeWaterLayer(CurveGeneration& g, int n) {
       in.referenceWidth = s.referenceWidth;
       in.continuous = s.continuousWall();
       in.excavation = excavation;
-      in.slopeFactor = excavation && std::fabs(s.slopeDegrees) > 1.0e-20 ? slopeFactor(s.slopeDegrees) : 1.0;
+      in.slopeFactor =
+          excavation && std::fabs(s.slopeDegrees) > 1.0e-20 ? slopeFactor(s.slopeDegrees) : 1.0;
       if (in.continuous && !excavation) in.backfillStress = g.backfillOverburden(side.depth);
       in.cyclic = s.cyclic;
       in.cycles = g.settings.cycles;
@@ -130,9 +133,10 @@ void stiffClayNoFreeWaterLayer(CurveGeneration& g, int n) {
                                   {"E50", "", eps50}});
       g.emitSide(side, curve, PointHeads::WithCommas);
       if (excavation) {
-        layer.accumulated = i == layer.firstCurve
-                                ? 0.0
-                                : layer.accumulated + 0.5 * (previousPu + curve.ultimate) * (z - previousZ);
+        layer.accumulated =
+            i == layer.firstCurve
+                ? 0.0
+                : layer.accumulated + 0.5 * (previousPu + curve.ultimate) * (z - previousZ);
         previousPu = curve.ultimate;
       }
     }

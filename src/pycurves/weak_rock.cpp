@@ -84,9 +84,10 @@ void weakRockLayer(CurveGeneration& g, int n) {
     const double gamma = g.averageUnitWeight(z);
     const double krm = g.strengthAt(z, StrengthColumn::E50);
     if (!(krm > 0.0)) {
-      g.stopWithWarning({"**** WARNING ****", "THE STRAIN FACTOR E50 OF WEAK ROCK IS 0 OR NEGATIVE.",
-                         "PLEASE ENTER THE CORRECT VALUE AND RUN IT AGAIN."},
-                        3);
+      g.stopWithWarning(
+          {"**** WARNING ****", "THE STRAIN FACTOR E50 OF WEAK ROCK IS 0 OR NEGATIVE.",
+           "PLEASE ENTER THE CORRECT VALUE AND RUN IT AGAIN."},
+          3);
     }
     const double rqd = linearInLayer(layer.top.sixth, layer.bottom.sixth, z);
     const double eir = layer.top.kpy;
