@@ -72,7 +72,7 @@ const PressureRow& rowAt(const std::vector<PressureRow>& rows, double z) {
   return rows.front();
 }
 
-// Column n of the description (2..12) of a row.
+// Column n (2..12) of a row of the pressure file.
 double col(const PressureRow& r, int n) { return r[n - 1]; }
 
 TEST(PressureDistribution, TriangularSandProfileAndIntegrals) {
@@ -381,6 +381,13 @@ TEST(PressureHandOff, SpecifiedTablePlusSurcharge) {
   EXPECT_NEAR(s->grid.Q(10), 5.0 * 6.0, 1e-12);  // 60 in: halfway to 10 lb/in
   EXPECT_NEAR(s->grid.Q(40), (10.0 + 20.0 * 120.0 / 240.0) * 6.0, 1e-12);
   EXPECT_DOUBLE_EQ(s->grid.Q(0), 0.0);
+  // Above the first depth there is no load; below the last the last value holds; at a repeated
+  // depth the first pair that brackets it gives the value.
+  EXPECT_DOUBLE_EQ(lateralLoadAt({12.0, 24.0}, {1.0, 3.0}, 6.0), 0.0);
+  EXPECT_DOUBLE_EQ(lateralLoadAt({12.0, 24.0}, {1.0, 3.0}, 18.0), 2.0);
+  EXPECT_DOUBLE_EQ(lateralLoadAt({12.0, 24.0}, {1.0, 3.0}, 30.0), 3.0);
+  EXPECT_DOUBLE_EQ(lateralLoadAt({0.0, 10.0, 10.0, 20.0}, {0.0, 1.0, 5.0, 5.0}, 10.0), 1.0);
+  EXPECT_DOUBLE_EQ(lateralLoadAt({0.0, 20.0, 10.0}, {0.0, 2.0, 7.0}, 15.0), 1.5);  // as given
 
   // A line load adds its pressure at each depth of the table, times WA.
   auto t = englishState(1);

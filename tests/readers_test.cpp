@@ -500,3 +500,20 @@ TEST(Readers, RowsOutsideTheStationTablesAndOpenChainsStopTheRun) {
 
 }  // namespace
 }  // namespace korden
+
+namespace korden {
+namespace {
+
+TEST(Readers, UserCurvePointsMustAscendInY) {
+  RunState s = stateWithGrid();
+  s.control.nUserCurves = 1;
+  InputFile descending("10 3 1 1\n1 -10\n0 0\n-1 10\n");
+  EXPECT_THROW(readUserCurves(s, descending), ErrorStop);
+  RunState t = stateWithGrid();
+  t.control.nUserCurves = 1;
+  InputFile repeated("10 3 1 1\n-1 10\n0 0\n0 0\n");
+  EXPECT_NO_THROW(readUserCurves(t, repeated));
+}
+
+}  // namespace
+}  // namespace korden

@@ -162,3 +162,20 @@ TEST(RunDriver, RunControlFileEndingEarlyLeavesNamesBlank) {
 
 }  // namespace
 }  // namespace korden
+
+namespace korden {
+namespace {
+
+TEST(RunDriver, AClosedSingleProblemWithoutStagesIsNotCodedAsFailedInThePlotFile) {
+  // The case of caseText has no curves and no iterations limit problem: one linear solve.
+  std::string input = caseText("PLOT CODE", 0, 0);
+  input.replace(input.find("100 0 0 0"), 9, "0 0 0 0");
+  auto r = runInputText(input);
+  const auto plot = testing::splitLines(r.plot);
+  ASSERT_FALSE(plot.empty());
+  EXPECT_EQ(plot[0], " 1 41 1");
+  EXPECT_EQ(plot.size(), 1u + 41u + 2u);  // header, station lines, no tie-backs, no struts
+}
+
+}  // namespace
+}  // namespace korden

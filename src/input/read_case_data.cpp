@@ -240,6 +240,11 @@ void readUserCurves(RunState& state, InputFile& in) {
       s.real(c.y[j]).real(c.p[j]);
       c.yScaled[j] = c.y[j] * c.yMultiplier;
       c.pScaled[j] = c.p[j] * c.pMultiplier;
+      // The analysis looks a deflection up in ascending y.
+      if (j > 0 && c.y[j] < c.y[j - 1]) {
+        stopWithMessage("     ERROR STOP -- POINTS OF P-Y CURVE AT STATION " +
+                        std::to_string(c.station) + " ARE NOT IN ASCENDING ORDER OF Y");
+      }
     }
     curves.push_back(c);
   }

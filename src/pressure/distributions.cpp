@@ -11,7 +11,7 @@ namespace korden {
 
 namespace {
 
-// Column indices of a profile row (column n of the description is index n - 1).
+// Column indices of a profile row: column n of the pressure file (1 = depth) is index n - 1.
 enum Column {
   kDepth = 0,
   kActiveWaterSurcharge = 1,  // 2

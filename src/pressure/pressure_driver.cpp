@@ -8,7 +8,6 @@
 #include "engine/analysis_case.h"
 #include "engine/errors.h"
 #include "pressure/earth_pressure.h"
-#include "report/fortran_format.h"
 
 namespace korden {
 

@@ -1,5 +1,6 @@
 #include "report/plot_file.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "engine/analysis_case.h"
@@ -67,7 +68,10 @@ void writePlotBlock(RunState& state, RunFiles& files, int continuationCode) {
   const StationGrid& g = state.grid;
   const AnalysisData& a = state.analysis;
   const bool failed = state.driver.failedCase != 0 || !a.hasResults;
-  const int caseCode = failed ? 0 : (continuationCode == 9 ? 2 : state.control.nStages);
+  // A closed single problem entered with 0 stages is coded 1: code 0 is kept for a failed case,
+  // whose block ends after its header.
+  const int caseCode =
+      failed ? 0 : (continuationCode == 9 ? 2 : std::max(state.control.nStages, 1));
   plot.line(freeLine({caseCode, g.n + 1, state.control.unitsFlag}));
   if (failed) return;
   for (int i = 0; i <= g.n; ++i) {
