@@ -61,9 +61,11 @@ std::string stageText(int cutStation, bool tieBack, int continuation) {
     const double pu = 0.9 * 3.54 * gamma * z * 12.0;
     const double modulus = 90.0 * z;
     t << station << " 15 1.0 1.0\n";
-    for (int j = 6; j >= 0; --j) t << -ys[j] << " " << number(pu > 0 ? pu * std::tanh(modulus * ys[j] / pu) : 0) << "\n";
+    for (int j = 6; j >= 0; --j)
+      t << -ys[j] << " " << number(pu > 0 ? pu * std::tanh(modulus * ys[j] / pu) : 0) << "\n";
     t << "0.0 0.0\n";
-    for (int j = 0; j < 7; ++j) t << ys[j] << " " << number(pu > 0 ? -pu * std::tanh(modulus * ys[j] / pu) : 0) << "\n";
+    for (int j = 0; j < 7; ++j)
+      t << ys[j] << " " << number(pu > 0 ? -pu * std::tanh(modulus * ys[j] / pu) : 0) << "\n";
   }
   t << continuation << "\n";
   return t.str();
@@ -76,8 +78,8 @@ struct BenchFiles {
   BenchFiles() {
     std::string pattern = (fs::temp_directory_path() / "korden-bench-XXXXXX").string();
     dir = mkdtemp(pattern.data());
-    std::ofstream(dir / "wall.dat") << stageText(96, false, 1) << stageText(144, true, 2)
-                                    << stageText(192, true, 3);
+    std::ofstream(dir / "wall.dat")
+        << stageText(96, false, 1) << stageText(144, true, 2) << stageText(192, true, 3);
     names = dir / "NAMES.dat";
     std::ofstream n(names);
     n << "korden bench\n\n\n0\n";
@@ -99,7 +101,8 @@ std::vector<int> iterationsOfRun(const fs::path& report) {
   const std::string head = "     NUMBER OF ITERATIONS : ";
   while (std::getline(in, line)) {
     if (line.rfind(head, 0) == 0) iterations.push_back(std::stoi(line.substr(head.size())));
-    if (line.find("NOT CLOSED") != std::string::npos || line.find("EXCEEDED") != std::string::npos) return {};
+    if (line.find("NOT CLOSED") != std::string::npos || line.find("EXCEEDED") != std::string::npos)
+      return {};
   }
   return iterations;
 }
@@ -127,7 +130,8 @@ struct ClosedState {
 };
 
 void solve(korden::RunState& s) {
-  benchmark::DoNotOptimize(korden::solveBeamColumn(s.grid, s.wall.closureTolerance, s.wall.maxAllowableDeflection));
+  benchmark::DoNotOptimize(
+      korden::solveBeamColumn(s.grid, s.wall.closureTolerance, s.wall.maxAllowableDeflection));
 }
 void distribute(korden::RunState& s) { benchmark::DoNotOptimize(korden::distributeCurves(s)); }
 void rigidity(korden::RunState& s) {

@@ -67,7 +67,8 @@ void printRunSummary(std::ostream& out, const std::vector<CaseSummary>& cases, i
   if (!ended) {
     out << "The run did not reach its end.\n";
   } else {
-    out << (stopped ? "The run ended early through the error stop above.\n" : "The run ended normally.\n");
+    out << (stopped ? "The run ended early through the error stop above.\n"
+                    : "The run ended normally.\n");
   }
 }
 

@@ -129,8 +129,8 @@ TEST_F(DistributionFixture, SpanPastTheTipIsCutAtNWithTheHalfShareThere) {
   add(14, 14.0, 0);
   ASSERT_TRUE(distributeCurves(state));
   EXPECT_DOUBLE_EQ(S(8), 4.0);
-  EXPECT_DOUBLE_EQ(S(9), 9.0);    // interpolated over the full span of 6 increments
-  EXPECT_DOUBLE_EQ(S(10), 5.0);   // the clipped end takes half of its interpolated value
+  EXPECT_DOUBLE_EQ(S(9), 9.0);   // interpolated over the full span of 6 increments
+  EXPECT_DOUBLE_EQ(S(10), 5.0);  // the clipped end takes half of its interpolated value
   EXPECT_DOUBLE_EQ(S(11), 0.0);
 }
 
@@ -415,7 +415,8 @@ struct Wall {
     t += std::to_string(n) + " 6.0 " + std::to_string(allowable) + " " + std::to_string(tolerance) +
          " 120.0 12.0 240.0 " + std::to_string(maxIterations) + " 0 0 0\n";
     for (const auto& s : specified) t += s + "\n";
-    t += "0.0 " + std::to_string(n / 2.0) + " 1\n1 1 0 0\nSECTION\n0 0 0 0 0 0 0 0\n"
+    t += "0.0 " + std::to_string(n / 2.0) +
+         " 1\n1 1 0 0\nSECTION\n0 0 0 0 0 0 0 0\n"
          "0 0 0 100.0 0 0 0 0 29000000.0 0 0 0\n0 0 0.0 0 0 0 0 0 0\nSECTION\n0 0\n";
     t += std::to_string(loads.size()) + "\n";
     for (const auto& l : loads) t += l + "\n";
@@ -426,8 +427,8 @@ struct Wall {
   }
   // A linear curve through the origin: p = -k y (per unit length) at the station.
   void linearCurve(int station, double k) {
-    curves.push_back(std::to_string(station) + " 2 1.0 1.0\n-1.0 " + std::to_string(k) +
-                     "\n1.0 " + std::to_string(-k));
+    curves.push_back(std::to_string(station) + " 2 1.0 1.0\n-1.0 " + std::to_string(k) + "\n1.0 " +
+                     std::to_string(-k));
     ++nCurves;
   }
   // A resisting curve with a plateau at pu beyond y = 0.1 in.
@@ -526,7 +527,8 @@ TEST(Iteration, ChangeEqualToTheToleranceDoesNotCount) {
   EXPECT_EQ(resultRows(r.reportLines).size(), 11u);
   w.tolerance = 0.000999;
   r = runInputText(w.text());
-  EXPECT_TRUE(hasLine(r.reportLines, "     ***** SOLUTION NOT CLOSED WITHIN SPECIFIED TOLERANCE *****"));
+  EXPECT_TRUE(
+      hasLine(r.reportLines, "     ***** SOLUTION NOT CLOSED WITHIN SPECIFIED TOLERANCE *****"));
   EXPECT_TRUE(resultRows(r.reportLines).empty());
 }
 
@@ -538,7 +540,8 @@ TEST(Iteration, DeflectionEqualToTheAllowableDoesNotCount) {
   EXPECT_EQ(resultRows(r.reportLines).size(), 11u);
   w.allowable = 0.4999;
   r = runInputText(w.text());
-  const std::string message = "     ***** MAX ALLOWABLE DEFLECTION EXCEEDED AT ***  11  *** STATIONS *****";
+  const std::string message =
+      "     ***** MAX ALLOWABLE DEFLECTION EXCEEDED AT ***  11  *** STATIONS *****";
   EXPECT_TRUE(hasLine(r.reportLines, message));
   EXPECT_TRUE(hasLine(r.auxLines, message));
   EXPECT_TRUE(hasLine(r.reportLines, "     NUMBER OF ITERATIONS :   1"));
@@ -583,7 +586,8 @@ TEST(Iteration, TwoCycleOscillationIsRelaxedFromTheFortyFirstIterationAndCloses)
   EXPECT_EQ(resultRows(r.reportLines).size(), 61u);
   // Without the iterations after the 41st the same wall does not close.
   const auto limited = runInputText(oscillatingCantilever(41));
-  EXPECT_TRUE(hasLine(limited.reportLines, "     ***** MAXIMUM NUMBER OF ITERATIONS  REACHED *****"));
+  EXPECT_TRUE(
+      hasLine(limited.reportLines, "     ***** MAXIMUM NUMBER OF ITERATIONS  REACHED *****"));
   EXPECT_TRUE(hasLine(limited.reportLines, "     NUMBER OF ITERATIONS :  41"));
 }
 

@@ -21,7 +21,8 @@ RunState wall(int unitsFlag = 1, int n = 40, double h = 6.0, double width = 12.0
 
 TEST(Distribution, LoadRowsMeetingAtAStationAndAOneStationRow) {
   RunState s = wall();
-  s.loads.loads = {{1, 0, 10, 100.0, 0.0, 0.0}, {1, 10, 20, 200.0, 0.0, 0.0}, {1, 25, 25, 70.0, 0.0, 5.0}};
+  s.loads.loads = {
+      {1, 0, 10, 100.0, 0.0, 0.0}, {1, 10, 20, 200.0, 0.0, 0.0}, {1, 25, 25, 70.0, 0.0, 5.0}};
   distributeStiffnessAndSupports(s);
   EXPECT_DOUBLE_EQ(s.grid.Q(0), 50.0);
   EXPECT_DOUBLE_EQ(s.grid.Q(9), 100.0);
@@ -37,7 +38,9 @@ TEST(Distribution, ChainedRowsVaryLinearlyAndCouplesAreListed) {
   RunState s = wall();
   // A chain 0 -> 10 -> 20: 0 at station 0, 100 at 10, 300 at 20; the middle link's FROM and the
   // first link's TO are not used.
-  s.loads.loads = {{2, 0, 99, 0.0, 0.0, 0.0}, {2, 99, 10, 100.0, 0.0, 0.0}, {1, 99, 20, 300.0, 0.0, 0.0},
+  s.loads.loads = {{2, 0, 99, 0.0, 0.0, 0.0},
+                   {2, 99, 10, 100.0, 0.0, 0.0},
+                   {1, 99, 20, 300.0, 0.0, 0.0},
                    {1, 12, 12, 0.0, 600.0, 0.0}};
   distributeStiffnessAndSupports(s);
   EXPECT_DOUBLE_EQ(s.grid.Q(0), 0.0);

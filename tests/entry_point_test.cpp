@@ -53,7 +53,10 @@ TEST(EntryPoint, TheLibraryExportsOnlyIkorden) {
 TEST(EntryPoint, HostCallReadsNamesDatInTheWorkingDirectory) {
   const auto dir = testing::makeTempDir("host");
   { std::ofstream(dir / "in.dat") << kSmallCase; }
-  { std::ofstream(dir / "NAMES.dat") << "HOST 2.0\n\n\n0\nin.dat\nout.txt\nplot.txt\naux.txt\nc.txt\np.txt\n"; }
+  {
+    std::ofstream(dir / "NAMES.dat")
+        << "HOST 2.0\n\n\n0\nin.dat\nout.txt\nplot.txt\naux.txt\nc.txt\np.txt\n";
+  }
   void* lib = dlopen(KORDEN_SHARED_LIB, RTLD_NOW | RTLD_LOCAL);
   ASSERT_NE(lib, nullptr) << dlerror();
   using Entry = int32_t (*)(int32_t, int32_t);
@@ -71,7 +74,8 @@ TEST(EntryPoint, HostCallReadsNamesDatInTheWorkingDirectory) {
   EXPECT_EQ(report.back(), "     END OF ANALYSIS");
   EXPECT_TRUE(testing::hasLine(report, "     Path to file locations      : "));
   EXPECT_TRUE(testing::hasLine(report, "     Name of input data file     : in.dat"));
-  EXPECT_TRUE(testing::hasLine(report, "                      KORDEN for Windows, Version HOST 2.0    "));
+  EXPECT_TRUE(
+      testing::hasLine(report, "                      KORDEN for Windows, Version HOST 2.0    "));
   EXPECT_EQ(testing::splitLines(testing::readFile(dir / "aux.txt")).back(), "     END OF ANALYSIS");
   std::filesystem::remove_all(dir);
 }
@@ -85,14 +89,19 @@ TEST(EntryPoint, CommandRunWritesTheOutputsAndSaysWhereTheyAre) {
                      (dir / "results").string() + " 2>&1",
                  status);
   EXPECT_EQ(status, 0) << out;
-  EXPECT_NE(out.find("Output report:         " + (dir / "results" / "wall.out").string()), std::string::npos) << out;
-  EXPECT_NE(out.find("Plot data file:        " + (dir / "results" / "wall.plt").string()), std::string::npos);
+  EXPECT_NE(out.find("Output report:         " + (dir / "results" / "wall.out").string()),
+            std::string::npos)
+      << out;
+  EXPECT_NE(out.find("Plot data file:        " + (dir / "results" / "wall.plt").string()),
+            std::string::npos);
   EXPECT_TRUE(std::filesystem::exists(dir / "results" / "wall.aux"));
-  const std::string missing = runCommand(std::string(KORDEN_CLI) + " run " + (dir / "none.dat").string() + " 2>&1", status);
+  const std::string missing =
+      runCommand(std::string(KORDEN_CLI) + " run " + (dir / "none.dat").string() + " 2>&1", status);
   EXPECT_NE(status, 0);
   EXPECT_NE(missing.find("cannot open the input data file"), std::string::npos) << missing;
   // `korden` alone is the host's call: ./NAMES.dat of the working directory.
-  const std::string alone = runCommand("cd " + (dir / "results").string() + " && " + KORDEN_CLI + " 2>&1", status);
+  const std::string alone =
+      runCommand("cd " + (dir / "results").string() + " && " + KORDEN_CLI + " 2>&1", status);
   EXPECT_EQ(status, 0) << alone;
   std::filesystem::remove_all(dir);
 }

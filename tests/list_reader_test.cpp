@@ -74,14 +74,16 @@ TEST(ListReader, LeadingCommaIsANullValue) {
 
 TEST(ListReader, FortranRealForms) {
   const std::pair<const char*, double> cases[] = {
-      {"1.5", 1.5},   {".5", 0.5},       {"5.", 5.0},      {"-2", -2.0},    {"1.5E3", 1500.0},
-      {"1.5d3", 1500.0}, {"2.5D-2", 0.025}, {"1.5+3", 1500.0}, {"1.5e+03", 1500.0}, {"+.25", 0.25}};
+      {"1.5", 1.5},        {".5", 0.5},       {"5.", 5.0},       {"-2", -2.0},
+      {"1.5E3", 1500.0},   {"1.5d3", 1500.0}, {"2.5D-2", 0.025}, {"1.5+3", 1500.0},
+      {"1.5e+03", 1500.0}, {"+.25", 0.25}};
   for (const auto& [text, expected] : cases) {
     double v = 0;
     EXPECT_TRUE(parseFortranReal(text, v)) << text;
     EXPECT_DOUBLE_EQ(v, expected) << text;
   }
-  for (const char* bad : {"abc", "1.2.3", "1e", "e5", ".", "-", "1,5", "nan", "inf", "1e999", "0x10"}) {
+  for (const char* bad :
+       {"abc", "1.2.3", "1e", "e5", ".", "-", "1,5", "nan", "inf", "1e999", "0x10"}) {
     double v = 0;
     EXPECT_FALSE(parseFortranReal(bad, v)) << bad;
   }

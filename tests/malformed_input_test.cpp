@@ -18,7 +18,8 @@ namespace {
 std::vector<std::string> exampleTexts() {
   std::vector<std::string> texts;
   for (const char* name : {"all_records_english.dat", "all_records_si.dat"}) {
-    auto lines = testing::splitLines(testing::readFile(std::string(KORDEN_SOURCE_DIR "/examples/") + name));
+    auto lines =
+        testing::splitLines(testing::readFile(std::string(KORDEN_SOURCE_DIR "/examples/") + name));
     std::istringstream wall(lines.at(2));
     std::vector<std::string> values;
     std::string v;
@@ -32,7 +33,6 @@ std::vector<std::string> exampleTexts() {
   }
   return texts;
 }
-
 
 void expectCleanEnd(const std::string& input, const std::string& what) {
   RunState state;
@@ -82,7 +82,8 @@ TEST(MalformedInput, EveryValueReplacedEndsCleanly) {
 
 TEST(MalformedInput, TheFuzzCorpusEndsCleanly) {
   int runs = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(KORDEN_SOURCE_DIR "/tests/fuzz/corpus")) {
+  for (const auto& entry :
+       std::filesystem::directory_iterator(KORDEN_SOURCE_DIR "/tests/fuzz/corpus")) {
     expectCleanEnd(testing::readFile(entry.path()), entry.path().filename().string());
     ++runs;
   }

@@ -75,7 +75,8 @@ TEST(Readers, WallRecordBuildsTheGridAndRejectsBadIncrements) {
   EXPECT_EQ(s.grid.hCubed, 216.0);
   EXPECT_EQ(sentinel(in), 777);
 
-  for (const char* bad : {"0 6 1 1 1 1 1 1 0 0 0", "10 0 1 1 1 1 1 1 0 0 0", "10 -1 1 1 1 1 1 1 0 0 0"}) {
+  for (const char* bad :
+       {"0 6 1 1 1 1 1 1 0 0 0", "10 0 1 1 1 1 1 1 0 0 0", "10 -1 1 1 1 1 1 1 0 0 0"}) {
     RunState t;
     InputFile b(bad);
     EXPECT_THROW(readWallRecord(t, b), ErrorStop) << bad;
@@ -339,8 +340,8 @@ TEST(Readers, SupportsRestraintsTieBacksAndStruts) {
   EXPECT_EQ(t.angle, 15);
   EXPECT_EQ(t.spacing, 8);
   EXPECT_EQ(t.prestress, 50000);
-  EXPECT_EQ(t.station, 20);                      // 10 ft with h = 6 in
-  EXPECT_EQ(s.loads.tieBacks[1].station, 11);    // 5.26 ft * 12 / 6 = 10.52
+  EXPECT_EQ(t.station, 20);                    // 10 ft with h = 6 in
+  EXPECT_EQ(s.loads.tieBacks[1].station, 11);  // 5.26 ft * 12 / 6 = 10.52
   ASSERT_EQ(s.loads.struts.size(), 1u);
   EXPECT_EQ(s.loads.struts[0].spacing, 10);
   EXPECT_EQ(s.loads.struts[0].station, 25);
@@ -488,7 +489,9 @@ TEST(Readers, RowsOutsideTheStationTablesAndOpenChainsStopTheRun) {
     readLoads(open, openLoad);
     FAIL();
   } catch (const ErrorStop& e) {
-    EXPECT_EQ(e.lines()[2], "     ERROR STOP -- THE LAST STIFFNESS AND LOAD RECORD IS CONTINUED (CONTD 2) BY NO RECORD");
+    EXPECT_EQ(e.lines()[2],
+              "     ERROR STOP -- THE LAST STIFFNESS AND LOAD RECORD IS CONTINUED (CONTD 2) BY NO "
+              "RECORD");
   }
   RunState restraint = stateWithGrid();
   InputFile openRestraint("1\n-2000000000 1 2 0 0\n");

@@ -63,7 +63,8 @@ std::optional<int> fieldInt(const std::string& s) {
 }
 
 template <typename Row, typename Parse>
-size_t readRows(const std::vector<std::string>& lines, size_t i, std::vector<Row>& rows, Parse parse) {
+size_t readRows(const std::vector<std::string>& lines, size_t i, std::vector<Row>& rows,
+                Parse parse) {
   for (; i < lines.size() && !lines[i].empty(); ++i) {
     Row row;
     if (!parse(lines[i], row)) break;
@@ -101,8 +102,8 @@ std::vector<ReportCase> readReport(const std::vector<std::string>& lines) {
       auto& rows = l == "     TIE BACK RESULTS" ? cases.back().tieBacks : cases.back().struts;
       i = readRows(lines, i + 6, rows, [](const std::string& r, SupportRow& s) {
         std::istringstream in(r);
-        return static_cast<bool>(in >> s.number >> s.station >> s.depth >> s.horizontal >> s.along >>
-                                 s.perSupport);
+        return static_cast<bool>(in >> s.number >> s.station >> s.depth >> s.horizontal >>
+                                 s.along >> s.perSupport);
       });
     } else if (l == "     WALES RESULTS") {
       for (i += 6; i < lines.size() && !lines[i].empty(); ++i) {
@@ -209,7 +210,8 @@ ExampleRun runExample(const std::string& name) {
   {
     std::ofstream names(dir / "NAMES.dat");
     names << "korden 1.0\n\n\n0\n";
-    for (const char* ext : {".dat", ".out", ".plt", ".aux", ".pyc", ".prs"}) names << name << ext << "\n";
+    for (const char* ext : {".dat", ".out", ".plt", ".aux", ".pyc", ".prs"})
+      names << name << ext << "\n";
   }
   const fs::path before = fs::current_path();
   const char* previousEpoch = std::getenv("SOURCE_DATE_EPOCH");
@@ -245,7 +247,8 @@ std::string firstDifference(const std::string& actual, const std::string& expect
   for (size_t i = 0; i < std::max(a.size(), e.size()); ++i) {
     const std::string got = i < a.size() ? a[i] : "<end of file>";
     const std::string want = i < e.size() ? e[i] : "<end of file>";
-    if (got != want) return "line " + std::to_string(i + 1) + ":\n  got  [" + got + "]\n  want [" + want + "]";
+    if (got != want)
+      return "line " + std::to_string(i + 1) + ":\n  got  [" + got + "]\n  want [" + want + "]";
   }
   return "the files differ in their line ends";
 }
@@ -289,7 +292,8 @@ TEST(Examples, HingeModelRemovesTheRigidityAtTheSecondTieBackOnly) {
   EXPECT_EQ(c.stations.at(c.tieBacks[1].station).moment, 0.0);
   for (const SupportRow& s : c.tieBacks) {
     // 20 degrees with pi as 3.1416 in single precision; 2.5 m spacing on a 1 m strip.
-    EXPECT_NEAR(s.along, s.horizontal / std::cos(20.0 * kPiSingle / 180.0), 1.0e-4 * std::fabs(s.along));
+    EXPECT_NEAR(s.along, s.horizontal / std::cos(20.0 * kPiSingle / 180.0),
+                1.0e-4 * std::fabs(s.along));
     EXPECT_NEAR(s.perSupport, s.along * 2.5, 1.0e-4 * std::fabs(s.perSupport));
   }
   // Continuous wales: reaction |H| s / b, load per length, moment w s^2 / 10.
@@ -303,7 +307,8 @@ TEST(Examples, HingeModelRemovesTheRigidityAtTheSecondTieBackOnly) {
 }
 
 TEST(Examples, NonlinearSectionSoftensWhereTheMomentPassesCracking) {
-  const auto cases = readReport(splitLines(runExample("strutted_wall_nonlinear_section_si").report));
+  const auto cases =
+      readReport(splitLines(runExample("strutted_wall_nonlinear_section_si").report));
   ASSERT_EQ(cases.size(), 1u);
   const double initial = 180.0 / 3.333e-4;  // the first segment of the moment-curvature table
   int softened = 0;
@@ -345,7 +350,8 @@ struct Wall {
     for (const auto& b : tieBacks) t += b + "\n";
     if (wales > 0) t += "1\n1 8.0 0.0 0.0\n";
     if (curves) {
-      for (int s = 20; s <= 40; s += 4) t += std::to_string(s) + " 2 1.0 1.0\n-1.0 200.0\n1.0 -200.0\n";
+      for (int s = 20; s <= 40; s += 4)
+        t += std::to_string(s) + " 2 1.0 1.0\n-1.0 200.0\n1.0 -200.0\n";
     }
     return t + std::to_string(code) + "\n";
   }
@@ -402,7 +408,8 @@ TEST(StationResults, CoupleCorrectionsAtTheThreeStations) {
 
 TEST(SupportResults, HorizontalTieBackGivesEqualForcesAlongAndAcross) {
   Wall w;
-  w.tieBacks = {"2.0 1.0 29000000.0 20.0 0.0 8.0 10000.0", "6.0 1.0 29000000.0 20.0 15.0 8.0 10000.0"};
+  w.tieBacks = {"2.0 1.0 29000000.0 20.0 0.0 8.0 10000.0",
+                "6.0 1.0 29000000.0 20.0 15.0 8.0 10000.0"};
   const auto cases = readReport(runInputText(w.text()).reportLines);
   ASSERT_EQ(cases.size(), 1u);
   const auto& tb = cases[0].tieBacks;
@@ -410,7 +417,8 @@ TEST(SupportResults, HorizontalTieBackGivesEqualForcesAlongAndAcross) {
   EXPECT_EQ(tb[0].station, 4);
   EXPECT_NE(tb[0].horizontal, 0.0);
   EXPECT_EQ(tb[0].along, tb[0].horizontal);
-  EXPECT_NEAR(tb[1].along, tb[1].horizontal / std::cos(15.0 * kPiSingle / 180.0), 1.0e-4 * std::fabs(tb[1].along));
+  EXPECT_NEAR(tb[1].along, tb[1].horizontal / std::cos(15.0 * kPiSingle / 180.0),
+              1.0e-4 * std::fabs(tb[1].along));
   // Per tie-back: per station times 8 ft spacing (96 in) over the 12-in strip.
   EXPECT_NEAR(tb[0].perSupport, tb[0].along * 8.0, 1.0e-4 * std::fabs(tb[0].perSupport));
   expectEquilibrium(cases[0], "two tie-backs");
@@ -476,7 +484,8 @@ TEST(PlotData, TwoStagesWriteTwoBlocksInOrder) {
   EXPECT_EQ(lines[0], " 2 41 1");
   EXPECT_EQ(lines[44], " 2 41 1");
   // The second stage's heavier load gives the larger top deflection.
-  EXPECT_LT(std::fabs(std::stod(lines[1].substr(14, 14))), std::fabs(std::stod(lines[45].substr(14, 14))));
+  EXPECT_LT(std::fabs(std::stod(lines[1].substr(14, 14))),
+            std::fabs(std::stod(lines[45].substr(14, 14))));
 }
 
 TEST(PlotData, SupportLinesAndWalesFollowTheStationLines) {

@@ -15,8 +15,7 @@ using testing::runInputText;
 // One English case: a 20 ft wall of 40 increments, one elastic section, no loads.
 std::string caseText(const std::string& title, int nStages, int code,
                      const std::string& extraControl = "0 0 0 0 0 0") {
-  return title + "\n" +
-         "1 0 1 1 0 0 1 0 " + std::to_string(nStages) + " " + extraControl + "\n" +
+  return title + "\n" + "1 0 1 1 0 0 1 0 " + std::to_string(nStages) + " " + extraControl + "\n" +
          "40 6.0 10.0 0.001 120.0 12.0 240.0 100 0 0 0\n"
          "0.0 20.0 1\n"
          "1 1 0 0\n"
@@ -31,7 +30,9 @@ std::string caseText(const std::string& title, int nStages, int code,
          std::to_string(code) + "\n";
 }
 
-std::string padded70(const std::string& title) { return title + std::string(70 - title.size(), ' '); }
+std::string padded70(const std::string& title) {
+  return title + std::string(70 - title.size(), ' ');
+}
 
 TEST(RunDriver, SingleCaseWithCodeZero) {
   auto r = runInputText(caseText("MY WALL", 0, 0));
@@ -107,7 +108,8 @@ TEST(RunDriver, ReadErrorsNameTheLineAndEndTheRunCleanly) {
   auto early = runInputText("TITLE ONLY\n1 0 0\n");
   bool named = false;
   for (const auto& line : early.reportLines) {
-    if (line.find("LINE 3") != std::string::npos && line.find("END OF THE FILE") != std::string::npos) {
+    if (line.find("LINE 3") != std::string::npos &&
+        line.find("END OF THE FILE") != std::string::npos) {
       named = true;
     }
   }

@@ -234,8 +234,7 @@ TEST(BeamColumnSolver, CoupleAndRotationalSpringAtTheFreeTop) {
     spring->R(0) = EI / L;
     specify(*spring, 3, n);
     solve(*spring);
-    const double springError =
-        relativeError(spring->y(0), 5.0 * P * L * L * L / (24.0 * EI));
+    const double springError = relativeError(spring->y(0), 5.0 * P * L * L * L / (24.0 * EI));
     EXPECT_LT(springError, 1.0 / n);
     if (previousSpringError > 0.0) {
       EXPECT_NEAR(previousSpringError / springError, 2.0, 0.15);
@@ -330,7 +329,9 @@ std::vector<double> denseSolution(const StationGrid& g) {
 
 TEST(BeamColumnSolver, RecursionAgreesWithDenseEliminationOnRandomWalls) {
   std::mt19937 rng(20240611);
-  auto uniform = [&](double lo, double hi) { return std::uniform_real_distribution<>(lo, hi)(rng); };
+  auto uniform = [&](double lo, double hi) {
+    return std::uniform_real_distribution<>(lo, hi)(rng);
+  };
   auto chance = [&](double p) { return uniform(0.0, 1.0) < p; };
   int withSlopeEntries = 0;
   for (int trial = 0; trial < 300; ++trial) {
@@ -440,7 +441,7 @@ TEST(BeamColumnSolver, ZeroPivotGivesZeroDeflectionAndABrokenSolutionCannotPassA
   auto g = wall(12, 1.0, 1.0e4);
   for (int i = 6; i <= 12; ++i) g->EI(i) = 0.0;
   g->Q(0) = 2.0;
-  g->Q(9) = 1000.0;             // on an empty row: carried by nothing
+  g->Q(9) = 1000.0;  // on an empty row: carried by nothing
   specify(*g, 3, 5);
   specify(*g, 2, 9, 0.0, 0.01);  // a slope whose first row has a zero pivot
   solve(*g);
@@ -501,10 +502,10 @@ std::string entries(std::initializer_list<std::pair<int, int>> list, int n = 20)
 }
 
 TEST(SpecifiedEntries, WellDefinedEntriesAreAccepted) {
-  EXPECT_EQ(entries({{1, -1}, {1, 21}}), "accepted");           // both fictitious inner rows
-  EXPECT_EQ(entries({{3, 0}, {2, 20}}), "accepted");            // slopes at both ends
+  EXPECT_EQ(entries({{1, -1}, {1, 21}}), "accepted");                 // both fictitious inner rows
+  EXPECT_EQ(entries({{3, 0}, {2, 20}}), "accepted");                  // slopes at both ends
   EXPECT_EQ(entries({{2, 5}, {1, 7}, {3, 9}, {2, 12}}), "accepted");  // rows touch, no overlap
-  EXPECT_EQ(entries({{1, 4}, {1, 5}, {9, 6}}), "accepted");     // adjacent deflections
+  EXPECT_EQ(entries({{1, 4}, {1, 5}, {9, 6}}), "accepted");           // adjacent deflections
 }
 
 TEST(SpecifiedEntries, EntriesThatWouldCorruptTheSolutionAreRejected) {

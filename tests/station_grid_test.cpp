@@ -106,7 +106,8 @@ TEST(StationGrid, BuildClearsEverythingAndSetsDerivedConstants) {
   EXPECT_DOUBLE_EQ(g->hCubed, 27.0);
   EXPECT_DOUBLE_EQ(g->hQuarter, 0.75);
   EXPECT_DOUBLE_EQ(g->hSquaredHalf, 4.5);
-  for (StationTable* t : {&g->EI, &g->Q, &g->S, &g->T, &g->R, &g->P, &g->y}) EXPECT_EQ((*t)(7), 0.0);
+  for (StationTable* t : {&g->EI, &g->Q, &g->S, &g->T, &g->R, &g->P, &g->y})
+    EXPECT_EQ((*t)(7), 0.0);
   EXPECT_EQ(g->rowCode(7), 1);
   EXPECT_TRUE(g->specified.empty());
   EXPECT_TRUE(g->couples.empty());
@@ -119,7 +120,7 @@ TEST(StationGrid, RowCodesOfTheThreeCases) {
   setRowCodes(*g, SpecifiedPoint{2, 10, 0.0, 0.0});
   setRowCodes(*g, SpecifiedPoint{3, 20, 0.0, 0.0});
   setRowCodes(*g, SpecifiedPoint{7, 30, 0.0, 0.0});  // any other value acts as CASE 1
-  const int expected[][2] = {{2, 1}, {3, 2}, {9, 3},  {10, 1}, {11, 5}, {19, 3},
+  const int expected[][2] = {{2, 1},  {3, 2},  {9, 3},  {10, 1}, {11, 5}, {19, 3},
                              {20, 4}, {21, 5}, {29, 1}, {30, 2}, {31, 1}};
   for (const auto& [station, code] : expected) EXPECT_EQ(g->rowCode(station), code) << station;
 

@@ -69,8 +69,9 @@ void spreadWallSections(RunState& state) {
 void addSupport(RunState& state, Support& s) {
   StationGrid& g = state.grid;
   if (!(s.spacing > 0.0) || !(s.unbondedLength > 0.0)) {
-    stopWithMessage("     ERROR STOP -- ANCHOR SPACING AND UNBONDED LENGTH OF A SUPPORT MUST BE "
-                    "GREATER THAN 0");
+    stopWithMessage(
+        "     ERROR STOP -- ANCHOR SPACING AND UNBONDED LENGTH OF A SUPPORT MUST BE "
+        "GREATER THAN 0");
   }
   const double cosine = std::cos(s.angle * kPiSingle / 180.0);
   const double b = state.wall.wallWidth;
@@ -93,7 +94,10 @@ void distributeStiffnessAndSupports(RunState& state) {
   StationGrid& g = state.grid;
   spreadWallSections(state);
   spreadChained(
-      state.loads.loads, [](const LoadRow& r) { return std::array<double, 3>{r.q, r.t, r.p}; },
+      state.loads.loads,
+      [](const LoadRow& r) {
+        return std::array<double, 3>{r.q, r.t, r.p};
+      },
       [&](int from, int to, const std::array<double, 3>& a, const std::array<double, 3>& b) {
         addRange(g.Q, from, to, a[0], b[0]);
         addRange(g.T, from, to, a[1], b[1]);
@@ -105,7 +109,10 @@ void distributeStiffnessAndSupports(RunState& state) {
     if (r.t != 0.0) g.couples.push_back({r.from, r.t / g.twoH});
   }
   spreadChained(
-      state.loads.restraints, [](const Restraint& r) { return std::array<double, 3>{r.s, r.r, 0.0}; },
+      state.loads.restraints,
+      [](const Restraint& r) {
+        return std::array<double, 3>{r.s, r.r, 0.0};
+      },
       [&](int from, int to, const std::array<double, 3>& a, const std::array<double, 3>& b) {
         addRange(g.S, from, to, a[0], b[0]);
         addRange(g.R, from, to, a[1], b[1]);

@@ -19,7 +19,8 @@ bool secantRigidity(const MomentCurvatureSet& t, double phi, double& ei) {
   } else {
     int k = 1;
     while (k < n - 1 && phi > t.curvature[k]) ++k;
-    const double m = t.moment[k - 1] + (phi - t.curvature[k - 1]) * (t.moment[k] - t.moment[k - 1]) /
+    const double m = t.moment[k - 1] + (phi - t.curvature[k - 1]) *
+                                           (t.moment[k] - t.moment[k - 1]) /
                                            (t.curvature[k] - t.curvature[k - 1]);
     ei = m / phi;
   }
@@ -31,7 +32,8 @@ namespace {
 const MomentCurvatureSet* tableOf(const RunState& state, int sectionNumber, const CrossSection& x) {
   if (x.sectionType == 10) {
     const auto& sets = state.sections.userSets;
-    if (sectionNumber >= 1 && sectionNumber <= static_cast<int>(sets.size())) return &sets[sectionNumber - 1];
+    if (sectionNumber >= 1 && sectionNumber <= static_cast<int>(sets.size()))
+      return &sets[sectionNumber - 1];
     return nullptr;
   }
   return x.generated.empty() ? nullptr : &x.generated.front();
@@ -90,8 +92,10 @@ void updateFlexuralRigidity(RunState& state, bool afterIteration) {
     if (scaleWidth) {
       const double diameter = x.aTop[0];
       if (!(diameter > 0.0)) {
-        stopWithMessage("     ERROR STOP -- SECTION ADJUSTMENT NEEDS THE EQUIVALENT DIAMETER OF "
-                        "CROSS SECTION " + std::to_string(number));
+        stopWithMessage(
+            "     ERROR STOP -- SECTION ADJUSTMENT NEEDS THE EQUIVALENT DIAMETER OF "
+            "CROSS SECTION " +
+            std::to_string(number));
       }
       g.EI(i) = g.EI(i) * state.soil.wall.widthActive / diameter;
       if (state.si()) g.EI(i) *= 1000.0;

@@ -32,7 +32,8 @@ void writeMonitoringHeading(OutputFile& aux) {
   aux.line("    ----    ---------   -----------    ------      ------      ------      ------");
 }
 
-void writeMonitoringRow(OutputFile& aux, int iteration, const SolveFigures& f, const StationGrid& g) {
+void writeMonitoringRow(OutputFile& aux, int iteration, const SolveFigures& f,
+                        const StationGrid& g) {
   std::string row = fmt::X(3) + fmt::I(iteration, 4) + fmt::X(6) + fmt::I(f.overTolerance, 4) +
                     fmt::X(6) + fmt::E(f.largestChange, 12, 3);
   for (int s = 0; s <= 3; ++s) row += fmt::E(g.y(s), 12, 3);
@@ -129,8 +130,8 @@ void iterateWall(RunState& state, OutputFile& report, OutputFile& aux) {
   if (a.outcome == IterationOutcome::DeflectionExceeded) {
     for (OutputFile* out : {&report, &aux}) {
       out->blank();
-      out->line("     ***** MAX ALLOWABLE DEFLECTION EXCEEDED AT ***" + fmt::I(stationsOverAllowable, 4) +
-                "  *** STATIONS *****");
+      out->line("     ***** MAX ALLOWABLE DEFLECTION EXCEEDED AT ***" +
+                fmt::I(stationsOverAllowable, 4) + "  *** STATIONS *****");
     }
   } else if (a.outcome == IterationOutcome::NotClosed) {
     for (OutputFile* out : {&report, &aux}) {

@@ -18,7 +18,8 @@ struct Row {
 [[noreturn]] void stopSpecifiedEntry(int station, const char* what) {
   char text[128];
   std::snprintf(text, sizeof text,
-                "     ERROR STOP -- SPECIFIED DEFLECTION OR SLOPE AT STATION %4d %s", station, what);
+                "     ERROR STOP -- SPECIFIED DEFLECTION OR SLOPE AT STATION %4d %s", station,
+                what);
   stopWithMessage(text);
 }
 
@@ -46,7 +47,7 @@ SolveFigures solveBeamColumn(StationGrid& g, double tolerance, double maxAllowab
   for (int i : {-3, -2}) A(i) = B(i) = C(i) = 0.0;
 
   const std::size_t entryCount = g.specified.size();
-  std::size_t entry = 0;  // the entry the next consuming row belongs to
+  std::size_t entry = 0;         // the entry the next consuming row belongs to
   Row kept{0.0, 0.0, 0.0, 0.0};  // step-4 values of the last code-3 row
 
   for (int i = -1; i <= n + 1; ++i) {

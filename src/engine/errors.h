@@ -13,7 +13,8 @@ namespace korden {
 class ErrorStop : public std::runtime_error {
  public:
   explicit ErrorStop(std::vector<std::string> lines)
-      : std::runtime_error(lines.empty() ? std::string() : lines.back()), lines_(std::move(lines)) {}
+      : std::runtime_error(lines.empty() ? std::string() : lines.back()),
+        lines_(std::move(lines)) {}
   const std::vector<std::string>& lines() const { return lines_; }
 
  private:

@@ -60,7 +60,8 @@ void runOneCase(RunState& state, RunFiles& files) {
 
   if (c.nSpecified > kMaxSpecifiedPoints) stopTooMuchData();
   echoSpecifiedHeading(out, state);
-  readSpecifiedPoints(state, in, [&](const SpecifiedPoint& p) { echoSpecifiedPoint(out, state, p); });
+  readSpecifiedPoints(state, in,
+                      [&](const SpecifiedPoint& p) { echoSpecifiedPoint(out, state, p); });
 
   readWallSections(state, in);
   echoWallSections(out, state);
@@ -116,7 +117,7 @@ bool readRunControl(const std::string& namesPath, DriverState& driver, std::ostr
   names.tryReadText(256, text);  // host information, not used
   names.tryReadText(256, text);  // host information, not used
   names.tryReadText(256, text);  // an integer of the host, not used
-  std::string* targets[] = {&driver.inputName, &driver.outputName,     &driver.plotName,
+  std::string* targets[] = {&driver.inputName, &driver.outputName,    &driver.plotName,
                             &driver.auxName,   &driver.curveFileName, &driver.pressureFileName};
   for (std::string* target : targets) {
     if (!names.tryReadText(255, text)) break;  // a file that ends early leaves the rest blank

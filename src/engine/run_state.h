@@ -14,32 +14,32 @@ namespace korden {
 
 // Program control record: the fifteen integers of the case.
 struct ControlRecord {
-  int unitsFlag = 1;           // 1 English, 2 SI, other: generic labels
-  int nSpecified = 0;          // specified deflection and slope points
+  int unitsFlag = 1;   // 1 English, 2 SI, other: generic labels
+  int nSpecified = 0;  // specified deflection and slope points
   int nWallSections = 0;
   int nCrossSections = 0;
   int nModificationFactors = 0;
-  int pressureOption = 0;      // 0 none, 1 user table, 2..6 generated
-  int curveOption = 0;         // 2 generates curves from the soil layers
+  int pressureOption = 0;  // 0 none, 1 user table, 2..6 generated
+  int curveOption = 0;     // 2 generates curves from the soil layers
   int nUserCurves = 0;
   int nStages = 0;
   int nUserEISets = 0;
   int nTieBacks = 0;
   int hingeFlag = 0;
   int waleFlag = 0;
-  int waleKind = 0;            // 1 simply supported, other continuous
+  int waleKind = 0;  // 1 simply supported, other continuous
   int nStruts = 0;
 };
 
 // Wall record.
 struct WallRecord {
   int nIncrements = 0;
-  double incrementLength = 0.0;          // h (inches in English units, metres in SI)
+  double incrementLength = 0.0;  // h (inches in English units, metres in SI)
   double maxAllowableDeflection = 0.0;
   double closureTolerance = 0.0;
-  double freeHeight = 0.0;               // depth of the excavation level (internal length unit)
-  double wallWidth = 0.0;                // width of wall one station represents
-  double wallHeight = 0.0;               // echoed only
+  double freeHeight = 0.0;  // depth of the excavation level (internal length unit)
+  double wallWidth = 0.0;   // width of wall one station represents
+  double wallHeight = 0.0;  // echoed only
   int maxIterations = 0;
   int unused1 = 0;
   int unused2 = 0;
@@ -47,7 +47,7 @@ struct WallRecord {
 };
 
 struct WallSection {
-  double top = 0.0;     // depth below the top of the wall (feet in English units, metres in SI)
+  double top = 0.0;  // depth below the top of the wall (feet in English units, metres in SI)
   double bottom = 0.0;
   int crossSection = 0;
 };
@@ -78,7 +78,7 @@ struct CrossSection {
   // E5 options: two integers, a real, six integers.
   std::array<int, 8> options{};  // [0],[1] then [2]..[7] = integers 3..8 of the record
   double optionReal = 0.0;
-  std::string secondName;        // E6
+  std::string secondName;  // E6
 
   // Flexural rigidity (B4 * B9) at the top and bottom.
   double eiTop = 0.0, eiBottom = 0.0;
@@ -93,7 +93,7 @@ struct CrossSection {
   std::array<int, 5> n5Ints{};
   std::array<double, 5> n5Reals{};
   int n5LastInt = 0;
-  std::vector<std::array<double, 5>> bars;     // N5a
+  std::vector<std::array<double, 5>> bars;  // N5a
   std::array<int, 6> n6Ints{};
   std::array<double, 4> n6Reals{};
   std::array<int, 5> n7Ints{};
@@ -140,16 +140,16 @@ struct Restraint {
 
 // A tie-back or strut (struts have no prestress).
 struct Support {
-  double depth = 0.0;           // feet in English units, metres in SI
+  double depth = 0.0;  // feet in English units, metres in SI
   double area = 0.0;
   double elasticModulus = 0.0;
   double unbondedLength = 0.0;
-  double angle = 0.0;           // degrees from the horizontal
+  double angle = 0.0;  // degrees from the horizontal
   double spacing = 0.0;
   double prestress = 0.0;
   int station = 0;
-  double spring = 0.0;          // k per station
-  double prestressLoad = 0.0;   // horizontal prestress q0 per station
+  double spring = 0.0;         // k per station
+  double prestressLoad = 0.0;  // horizontal prestress q0 per station
   // Results.
   double horizontalForce = 0.0;  // per station
   double forceAlong = 0.0;       // per station along the support
@@ -182,14 +182,14 @@ struct LoadsAndSupports {
 
 struct WallInformation {
   double freeHeight = 0.0;
-  double widthActive = 0.0;     // WA
-  double widthResistance = 0.0; // WP
+  double widthActive = 0.0;      // WA
+  double widthResistance = 0.0;  // WP
   double waterBackfill = 0.0;
   double waterExcavation = 0.0;
   double activeModification = 0.0;
   int waterSwitch = 0;
-  double slopeBackfill = 0.0;   // degrees
-  double slopeExcavation = 0.0; // degrees
+  double slopeBackfill = 0.0;    // degrees
+  double slopeExcavation = 0.0;  // degrees
 };
 
 struct SurfaceRecord {
@@ -202,22 +202,22 @@ struct SurfaceRecord {
 };
 
 struct Surcharge {
-  int type = 0;             // 1 point, 2 line, 3 strip
+  int type = 0;  // 1 point, 2 line, 3 strip
   double magnitude = 0.0;
-  double distance = 0.0;    // horizontal distance to the load (middle of the strip)
-  double width = 0.0;       // strip width
-  double vertical = 0.0;    // vertical distance between the wall top and the load
+  double distance = 0.0;  // horizontal distance to the load (middle of the strip)
+  double width = 0.0;     // strip width
+  double vertical = 0.0;  // vertical distance between the wall top and the load
   double factor = 0.0;
 };
 
 // Parameters at the top or bottom of a soil layer.
 struct SoilParameters {
   double unitWeight = 0.0;
-  double cohesion = 0.0;    // or rock strength
-  double friction = 0.0;    // degrees
+  double cohesion = 0.0;  // or rock strength
+  double friction = 0.0;  // degrees
   double e50 = 0.0;
   double kpy = 0.0;
-  double sixth = 0.0;       // optional earth coefficient / weak-rock value
+  double sixth = 0.0;  // optional earth coefficient / weak-rock value
 };
 
 struct SoilLayer {

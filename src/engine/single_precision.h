@@ -5,7 +5,9 @@
 
 namespace korden {
 
-constexpr double singlePrecision(double value) { return static_cast<double>(static_cast<float>(value)); }
+constexpr double singlePrecision(double value) {
+  return static_cast<double>(static_cast<float>(value));
+}
 
 inline constexpr double kPiSingle = singlePrecision(3.1416);
 inline constexpr double kOneE12Single = singlePrecision(1.0e12);

@@ -29,8 +29,8 @@
 #include <string_view>
 #include <vector>
 
-#include "input/echo.h"
 #include "engine/single_precision.h"
+#include "input/echo.h"
 #include "report/fortran_format.h"
 #include "report/report_text.h"
 
@@ -410,7 +410,8 @@ void propertyTable(OutputFile& out, const RunState& state, bool nonlinear) {
     out.put(X(5) + I(static_cast<long long>(i) + 1, 5) + X(1) + fmt::significant(x.aTop[0], 14, 5));
     // The moment of inertia is held in m^4 in SI; the table shows it in the mm^4 of its label,
     // as it was entered.
-    if (!nonlinear) out.put(fmt::significant(state.si() ? x.bTop[3] * kOneE12Single : x.bTop[3], 14, 5));
+    if (!nonlinear)
+      out.put(fmt::significant(state.si() ? x.bTop[3] * kOneE12Single : x.bTop[3], 14, 5));
     out.endWithBlank();
   }
 }

@@ -88,9 +88,9 @@ bool ListStatement::advanceLine() {
 }
 
 void ListStatement::fail(int line, std::string_view expected, std::string_view found) const {
-  std::string message = "INPUT ERROR AT LINE " + std::to_string(line) + " OF THE INPUT DATA FILE: " +
-                        what_ + ", VALUE " + std::to_string(itemIndex_) + ": EXPECTED " +
-                        std::string(expected);
+  std::string message = "INPUT ERROR AT LINE " + std::to_string(line) +
+                        " OF THE INPUT DATA FILE: " + what_ + ", VALUE " +
+                        std::to_string(itemIndex_) + ": EXPECTED " + std::string(expected);
   if (found.empty()) {
     message += ", FOUND THE END OF THE FILE";
   } else {
@@ -168,7 +168,8 @@ ListStatement::Item ListStatement::next(std::string_view expected) {
         fail(lineNumber, std::string(expected) + " (A REPEAT COUNT r*value)", token);
       }
       std::string rest = token.substr(star + 1);
-      repeatItem_ = rest.empty() ? Item{Kind::Null, {}, lineNumber} : Item{Kind::Value, rest, lineNumber};
+      repeatItem_ =
+          rest.empty() ? Item{Kind::Null, {}, lineNumber} : Item{Kind::Value, rest, lineNumber};
       repeatLeft_ = count - 1;
       return repeatItem_;
     }
@@ -224,7 +225,8 @@ bool parseFortranInteger(std::string_view text, int& value) {
 }
 
 bool parseFortranReal(std::string_view text, double& value) {
-  // mantissa: [sign] digits [. digits] | [sign] . digits ; exponent: letter [sign] digits | sign digits
+  // mantissa: [sign] digits [. digits] | [sign] . digits ; exponent: letter [sign] digits | sign
+  // digits
   std::string normal;
   size_t i = 0;
   const size_t n = text.size();

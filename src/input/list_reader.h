@@ -16,8 +16,7 @@ namespace korden {
 // A read error or an early end of the input: the message names the line and what was expected.
 class InputError : public std::runtime_error {
  public:
-  InputError(int line, const std::string& message)
-      : std::runtime_error(message), line_(line) {}
+  InputError(int line, const std::string& message) : std::runtime_error(message), line_(line) {}
   int line() const { return line_; }
 
  private:
@@ -82,11 +81,11 @@ class ListStatement {
   InputFile& file_;
   std::string what_;
   int itemIndex_ = 0;
-  size_t line_;       // index of the line being read
+  size_t line_;  // index of the line being read
   size_t column_ = 0;
   bool touched_ = false;
   bool expectingValue_ = true;
-  bool ended_ = false;     // a slash was met
+  bool ended_ = false;  // a slash was met
   bool finished_ = false;
   int repeatLeft_ = 0;
   Item repeatItem_{Kind::Null, {}, 0};
@@ -94,7 +93,8 @@ class ListStatement {
 
 // Parses a Fortran integer field (optional sign and digits, 32-bit range); false when invalid.
 bool parseFortranInteger(std::string_view text, int& value);
-// Parses a Fortran real field (1.5, .5, 5., 1.5E3, 1.5D-3, 1.5+3); false when invalid or not finite.
+// Parses a Fortran real field (1.5, .5, 5., 1.5E3, 1.5D-3, 1.5+3); false when invalid or not
+// finite.
 bool parseFortranReal(std::string_view text, double& value);
 
 }  // namespace korden

@@ -11,7 +11,9 @@ namespace korden {
 
 namespace {
 
-std::string rowId(const char* what, size_t index) { return std::string(what) + " " + std::to_string(index + 1); }
+std::string rowId(const char* what, size_t index) {
+  return std::string(what) + " " + std::to_string(index + 1);
+}
 
 int readCount(InputFile& in, const char* what) {
   int count = 0;
@@ -21,7 +23,8 @@ int readCount(InputFile& in, const char* what) {
 
 void checkContd(int contd, const std::string& what) {
   if (contd != 1 && contd != 2) {
-    stopWithMessage("     ERROR STOP -- CONTD OF " + what + " MUST BE 1 OR 2, NOT " + std::to_string(contd));
+    stopWithMessage("     ERROR STOP -- CONTD OF " + what + " MUST BE 1 OR 2, NOT " +
+                    std::to_string(contd));
   }
 }
 
@@ -42,7 +45,10 @@ void checkChainClosed(int lastContd, const char* what) {
 
 void readSupportRow(RunState& state, InputFile& in, Support& support, bool tieBack, size_t index) {
   auto s = in.statement(rowId(tieBack ? "TIE BACK RECORD" : "STRUT/RAKER RECORD", index));
-  s.real(support.depth).real(support.area).real(support.elasticModulus).real(support.unbondedLength);
+  s.real(support.depth)
+      .real(support.area)
+      .real(support.elasticModulus)
+      .real(support.unbondedLength);
   s.real(support.angle).real(support.spacing);
   if (tieBack) s.real(support.prestress);
   support.station = stationOfDepth(support.depth, state.wall.incrementLength, state.english());
@@ -164,7 +170,12 @@ void readSoilData(RunState& state, InputFile& in) {
     Surcharge c;
     {
       auto s = in.statement(rowId("SURCHARGE RECORD", soil.surcharges.size()));
-      s.integer(c.type).real(c.magnitude).real(c.distance).real(c.width).real(c.vertical).real(c.factor);
+      s.integer(c.type)
+          .real(c.magnitude)
+          .real(c.distance)
+          .real(c.width)
+          .real(c.vertical)
+          .real(c.factor);
     }
     // Distances and the strip width are entered in millimetres with SI units.
     if (state.si()) {
@@ -187,8 +198,14 @@ void readSoilData(RunState& state, InputFile& in) {
       s.integer(layer.type).real(layer.xTop).real(layer.xBottom);
     }
     for (SoilParameters* p : {&layer.top, &layer.bottom}) {
-      auto s = in.statement((p == &layer.top ? "THE TOP RECORD OF " : "THE BOTTOM RECORD OF ") + id);
-      s.real(p->unitWeight).real(p->cohesion).real(p->friction).real(p->e50).real(p->kpy).real(p->sixth);
+      auto s =
+          in.statement((p == &layer.top ? "THE TOP RECORD OF " : "THE BOTTOM RECORD OF ") + id);
+      s.real(p->unitWeight)
+          .real(p->cohesion)
+          .real(p->friction)
+          .real(p->e50)
+          .real(p->kpy)
+          .real(p->sixth);
     }
     // Parameters the layer's soil type does not use are set to 0.
     for (SoilParameters* p : {&layer.top, &layer.bottom}) {

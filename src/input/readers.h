@@ -36,7 +36,9 @@ int readContinuationCode(InputFile& in);
 inline bool readsWales(const ControlRecord& c) { return c.waleFlag > 0; }
 inline bool readsModificationFactors(const ControlRecord& c) { return c.nModificationFactors > 0; }
 inline bool readsActivePressure(const ControlRecord& c) { return c.pressureOption == 1; }
-inline bool readsSoilData(const ControlRecord& c) { return c.pressureOption >= 2 || c.curveOption == 2; }
+inline bool readsSoilData(const ControlRecord& c) {
+  return c.pressureOption >= 2 || c.curveOption == 2;
+}
 inline bool readsUserCurves(const ControlRecord& c) { return c.nUserCurves > 0; }
 
 // Reads one specified point (four values) and checks the station order.

@@ -76,8 +76,8 @@ void writePlotBlock(RunState& state, RunFiles& files, int continuationCode) {
   if (failed) return;
   for (int i = 0; i <= g.n; ++i) {
     std::string line;
-    for (double v : {i * g.h, g.y(i), a.moment(i), a.shear(i), a.netForce(i), g.EI(i),
-                     a.soilReaction(i)}) {
+    for (double v :
+         {i * g.h, g.y(i), a.moment(i), a.shear(i), a.netForce(i), g.EI(i), a.soilReaction(i)}) {
       line += fmt::X(1) + fmt::E(v, 13, 4);
     }
     plot.line(line);

@@ -70,9 +70,9 @@ std::tm reportTime() {
 }
 
 void writeReportHeader(OutputFile& out, const DriverState& driver, const std::tm& when) {
-  static constexpr const char* kMonths[] = {"January", "February", "March",     "April",
-                                            "May",     "June",     "July",      "August",
-                                            "September", "October", "November", "December"};
+  static constexpr const char* kMonths[] = {"January",   "February", "March",    "April",
+                                            "May",       "June",     "July",     "August",
+                                            "September", "October",  "November", "December"};
   const std::string rule = std::string(5, ' ') + std::string(73, '=');
   const std::string dashes = std::string(5, ' ') + std::string(73, '-');
   const std::string indent(20, ' ');
@@ -99,8 +99,8 @@ void writeReportHeader(OutputFile& out, const DriverState& driver, const std::tm
   out.blank();
   const int month = (when.tm_mon >= 0 && when.tm_mon < 12) ? when.tm_mon : 0;
   out.line(std::string(15, ' ') + "Date:  " + kMonths[month] + " " + fmt::I(when.tm_mday, 2, 2) +
-           ", " + fmt::I(when.tm_year + 1900, 4) + std::string(5, ' ') + "Time:  " +
-           fmt::I(when.tm_hour, 2, 2) + ":" + fmt::I(when.tm_min, 2, 2) + ":" +
+           ", " + fmt::I(when.tm_year + 1900, 4) + std::string(5, ' ') +
+           "Time:  " + fmt::I(when.tm_hour, 2, 2) + ":" + fmt::I(when.tm_min, 2, 2) + ":" +
            fmt::I(when.tm_sec, 2, 2));
 }
 

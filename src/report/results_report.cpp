@@ -24,8 +24,8 @@ void computeStationResults(RunState& state) {
   }
   for (int i = -1; i <= n + 1; ++i) {
     a.slope(i) = (g.y(i + 1) - g.y(i - 1)) / g.twoH;
-    a.shear(i) = i >= 1 ? (a.moment(i + 1) - a.moment(i - 1)) / g.twoH
-                        : (a.moment(i + 1) - a.moment(i)) / h;
+    a.shear(i) =
+        i >= 1 ? (a.moment(i + 1) - a.moment(i - 1)) / g.twoH : (a.moment(i + 1) - a.moment(i)) / h;
     a.netForce(i) = (a.moment(i - 1) - 2.0 * a.moment(i) + a.moment(i + 1)) / h;
     for (const AppliedCouple& c : g.couples) {
       const double t = c.value;
@@ -80,15 +80,17 @@ void writeStationTable(const RunState& state, OutputFile& out) {
   const StationGrid& g = state.grid;
   const AnalysisData& a = state.analysis;
   out.blank();
-  out.line("   STA I      X         DEFL.       SLOPE     "
-           " MOMENT      SHEAR    SOIL_REACT NET_FORCE/STA "
-           "   EI");
+  out.line(
+      "   STA I      X         DEFL.       SLOPE     "
+      " MOMENT      SHEAR    SOIL_REACT NET_FORCE/STA "
+      "   EI");
   out.line(fmt::X(12) + fmt::A(u.wallHeight, 3) + fmt::X(9) + fmt::A(u.length, 3) + fmt::X(10) +
            "RAD" + fmt::X(6) + u.force3 + "-" + u.lengthShort + fmt::X(7) + u.force4 + fmt::X(7) +
            u.force3 + "/" + u.lengthShort + fmt::X(7) + u.force4 + fmt::X(6) + u.force3 + "-" +
            u.lengthShort + "**2");
-  out.line("   ------    ----        ----       -----      ------      ------    ---------   "
-           "---------   ---------");
+  out.line(
+      "   ------    ----        ----       -----      ------      ------    ---------   "
+      "---------   ---------");
   for (int i = 0; i <= g.n; ++i) {
     out.line(fmt::X(2) + fmt::I(i, 4) + fmt::X(2) + fmt::E(reportDepth(state, i), 10, 3) +
              fmt::E(g.y(i), 12, 3) + fmt::E(a.slope(i), 12, 3) + fmt::E(a.moment(i), 12, 3) +

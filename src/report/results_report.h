@@ -18,11 +18,12 @@ void writeResults(const RunState& state, OutputFile& report);
 
 // Wale results of one support kind (Part of the tie-back and strut tables when wales are asked).
 struct WaleResult {
-  double reaction = 0.0;        // horizontal reaction per support
-  double distributedLoad = 0.0; // equivalent distributed load on the wale
+  double reaction = 0.0;         // horizontal reaction per support
+  double distributedLoad = 0.0;  // equivalent distributed load on the wale
   double maxMoment = 0.0;
 };
 WaleResult waleResult(const RunState& state, const Support& support);
-void writeWalesTable(const RunState& state, OutputFile& report, const std::vector<Support>& supports);
+void writeWalesTable(const RunState& state, OutputFile& report,
+                     const std::vector<Support>& supports);
 
 }  // namespace korden
