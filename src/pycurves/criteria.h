@@ -19,6 +19,22 @@ void siltLayer(CurveGeneration& g, int layer);
 void rockLayer(CurveGeneration& g, int layer);
 void weakRockLayer(CurveGeneration& g, int layer);
 
+// The fields of a criterion's input (ClayInput, FrictionalInput) that come from the curve side and
+// the case: the depths, the widths, the side, the loading and, on the backfill side of a
+// continuous wall, the overburden. Call it after the layer's equivalent depth is set.
+template <class Input>
+void setSideInput(CurveGeneration& g, int layer, const CurveSide& side, Input& in) {
+  const CurveSettings& s = g.settings;
+  in.depth = g.resistanceDepth(layer, side.depth);
+  in.plainDepth = side.depth;
+  in.b = s.width;
+  in.referenceWidth = s.referenceWidth;
+  in.continuous = s.continuousWall();
+  in.excavation = side.excavation;
+  if (in.continuous && !side.excavation) in.backfillStress = g.backfillOverburden(side.depth);
+  in.cyclic = s.cyclic;
+}
+
 // ---- Shared by the clays (clay_common.cpp) ----
 
 // Slope angles of the excavation ground are turned into radians with 57.2958 degrees per radian.
@@ -143,6 +159,12 @@ void placeParabolicCurve(ParabolicCurve shape, SideCurve& curve);
 void placeZeroCurve(double ym, double yu, SideCurve& curve);
 
 SideCurve sandCurve(const FrictionalInput& in, FrictionalResistance* out = nullptr);
+// Coefficients of the frictional resistance per unit depth in the equivalent depth of sand and
+// silt: the wedge (c1 z / b + c2 (z / b)^2) gamma b^2 and the flow cf gamma b z.
+struct WedgeIntegralTerms {
+  double c1 = 0.0, c2 = 0.0, cf = 0.0;
+};
+WedgeIntegralTerms wedgeIntegralTerms(double phi);
 double sandEquivalentDepth(double resistance, double phi, double gamma, double b, double depth,
                            bool cyclic, double factorWidth);
 

@@ -128,6 +128,25 @@ double CurveGeneration::resistanceAbove(int layer) const {
   return sum;
 }
 
+bool CurveGeneration::setsEquivalentDepth(int layer, int curve, bool excavation) const {
+  return excavation && layer > 0 && curve == soil.layers[static_cast<size_t>(layer)].firstCurve;
+}
+
+void TrapezoidalResistance::add(CountedLayer& layer, int curve, double z, double pu,
+                                double weight) {
+  if (curve == layer.firstCurve) {
+    layer.accumulated = 0.0;
+  } else {
+    layer.accumulated += 0.5 * (previousPu + pu) * weight * (z - previousZ);
+  }
+  previousZ = z;
+  previousPu = pu;
+}
+
+void TrapezoidalResistance::extendToBottom(CountedLayer& layer, int curve, double z, double pu) {
+  if (curve == layer.lastCurve) layer.accumulated += pu * (layer.zBottom - z);
+}
+
 void CurveGeneration::beginCurve(double z) {
   records.push_back(exchangeCurveRecord(z + settings.freeHeight));
   pointNumber_ = 0;

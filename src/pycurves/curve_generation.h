@@ -64,6 +64,18 @@ struct CountedLayer {
   double equivalentDepth = 0.0;  // depth in the layer's own soil that carries the layers above
 };
 
+// The resistance of a layer on the excavation side, built curve by curve from the top: the
+// curves' ultimate resistances integrated over depth by the trapezoidal rule (force).
+struct TrapezoidalResistance {
+  double previousZ = 0.0;
+  double previousPu = 0.0;
+  // Curve `curve` of the layer at z with ultimate resistance pu: the layer's first curve starts the
+  // sum at 0, every later one adds the strip from the previous curve, scaled by `weight`.
+  void add(CountedLayer& layer, int curve, double z, double pu, double weight = 1.0);
+  // The last curve's pu carried on down to the layer bottom (sand, silt).
+  static void extendToBottom(CountedLayer& layer, int curve, double z, double pu);
+};
+
 // The tables built from the soil layers.
 struct SoilDistributions {
   std::vector<CountedLayer> layers;
@@ -176,6 +188,9 @@ struct CurveGeneration {
   double resistanceDepth(int layer, double depth) const;
   // Accumulated resistance of all counted layers above `layer`.
   double resistanceAbove(int layer) const;
+  // True on the excavation side of the first curve of a layer below the first counted layer: the
+  // side where the layer's equivalent depth is set from the resistance of the layers above.
+  bool setsEquivalentDepth(int layer, int curve, bool excavation) const;
 
   // Writes the exchange record that opens curve `index` (its X and 34 points).
   void beginCurve(double z);

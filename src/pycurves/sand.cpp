@@ -206,17 +206,23 @@ SideCurve sandCurve(const FrictionalInput& in, FrictionalResistance* out) {
   return curve;
 }
 
-double sandEquivalentDepth(double resistance, double phi, double gamma, double b, double depth,
-                           bool cyclic, double factorWidth) {
+WedgeIntegralTerms wedgeIntegralTerms(double phi) {
   const WedgeAngles w = wedgeAngles(phi);
   const double tanBeta = std::tan(w.beta);
   const double tanAlpha = std::tan(w.alpha);
   const double tanPhi = std::tan(phi);
-  const double c1 = w.kp - w.ka;
-  const double c2 =
+  WedgeIntegralTerms t;
+  t.c1 = w.kp - w.ka;
+  t.c2 =
       tanBeta * (w.kp * tanAlpha +
                  w.k0 * (tanPhi * std::sin(w.beta) * (1.0 + 1.0 / std::cos(w.alpha)) - tanAlpha));
-  const double cf = w.kp * w.kp * w.kp + w.k0 * tanPhi * w.kp * w.kp - w.ka;
+  t.cf = w.kp * w.kp * w.kp + w.k0 * tanPhi * w.kp * w.kp - w.ka;
+  return t;
+}
+
+double sandEquivalentDepth(double resistance, double phi, double gamma, double b, double depth,
+                           bool cyclic, double factorWidth) {
+  const auto [c1, c2, cf] = wedgeIntegralTerms(phi);
   if (!(c2 > 0.0) || !(b > 0.0) || !(factorWidth > 0.0)) return 0.0;
   // Depth where the wedge and the flow expressions meet.
   const double zs = b * (cf - c1) / c2;
@@ -239,7 +245,7 @@ void sandLayer(CurveGeneration& g, int n) {
   const CurveSettings& s = g.settings;
   const double slope = std::fabs(slopeRadians(s.slopeDegrees));
   const double degreesPerRadian = 180.0 / kPiSingle;
-  double previousZ = 0.0, previousPu = 0.0;
+  TrapezoidalResistance resistance;
   for (int i = layer.firstCurve; i <= layer.lastCurve; ++i) {
     const double z = g.soil.curveDepths[static_cast<size_t>(i)];
     g.beginCurve(z);
@@ -249,24 +255,17 @@ void sandLayer(CurveGeneration& g, int n) {
     if (k < 1.0e-14) k = sandDefaultK(phi * degreesPerRadian, gamma, s.unitsFlag, k);
     for (const bool excavation : {true, false}) {
       const CurveSide side = g.side(z, excavation);
-      if (excavation && i == layer.firstCurve && n > 0) {
+      if (g.setsEquivalentDepth(n, i, excavation)) {
         layer.equivalentDepth =
             sandEquivalentDepth(g.resistanceAbove(n), phi, gamma, s.width, z, s.cyclic,
                                 s.continuousWall() ? s.referenceWidth : s.width);
       }
       FrictionalInput in;
+      setSideInput(g, n, side, in);
       in.phi = phi;
       in.gamma = gamma;
       in.k = k;
-      in.depth = g.resistanceDepth(n, side.depth);
-      in.plainDepth = side.depth;
-      in.b = s.width;
-      in.referenceWidth = s.referenceWidth;
-      in.continuous = s.continuousWall();
-      in.excavation = excavation;
       in.theta = excavation && slope > 1.0e-15 ? slope : 0.0;
-      if (in.continuous && !excavation) in.backfillStress = g.backfillOverburden(side.depth);
-      in.cyclic = s.cyclic;
       FrictionalResistance r;
       SideCurve curve = sandCurve(in, &r);
       const double p0 = std::max(0.0, g.earthPressureLoad(side.x) / s.widthRatio);
@@ -288,16 +287,10 @@ void sandLayer(CurveGeneration& g, int n) {
       g.writeHeading(excavation, fields);
       g.emitSide(side, curve, PointHeads::Plain);
       if (excavation) {
-        if (i == layer.firstCurve) {
-          layer.accumulated = 0.0;
-        } else {
-          layer.accumulated += 0.5 * (previousPu + curve.ultimate) * (z - previousZ);
-        }
-        if (i == layer.lastCurve) layer.accumulated += curve.ultimate * (layer.zBottom - z);
-        previousPu = curve.ultimate;
+        resistance.add(layer, i, z, curve.ultimate);
+        TrapezoidalResistance::extendToBottom(layer, i, z, curve.ultimate);
       }
     }
-    previousZ = z;
   }
 }
 

@@ -148,15 +148,7 @@ SideCurve siltCurve(const FrictionalInput& in, FrictionalResistance* out) {
 
 double siltEquivalentDepth(double resistance, double c, double phi, double gamma, double b,
                            double depth, bool cyclic) {
-  const WedgeAngles w = wedgeAngles(phi);
-  const double tanBeta = std::tan(w.beta);
-  const double tanAlpha = std::tan(w.alpha);
-  const double tanPhi = std::tan(phi);
-  const double c1 = w.kp - w.ka;
-  const double c2 =
-      tanBeta * (w.kp * tanAlpha +
-                 w.k0 * (tanPhi * std::sin(w.beta) * (1.0 + 1.0 / std::cos(w.alpha)) - tanAlpha));
-  const double cf = w.kp * w.kp * w.kp + w.k0 * tanPhi * w.kp * w.kp - w.ka;
+  const auto [c1, c2, cf] = wedgeIntegralTerms(phi);
   if (!(c2 > 0.0) || !(b > 0.0)) return 0.0;
   const double zs = b * (cf - c1) / c2;
   if (!(zs > 0.0)) return 0.0;
@@ -180,7 +172,7 @@ void siltLayer(CurveGeneration& g, int n) {
   const CurveSettings& s = g.settings;
   const double signedSlope = slopeRadians(s.slopeDegrees);
   const double degreesPerRadian = 180.0 / kPiSingle;
-  double previousZ = 0.0, previousPu = 0.0;
+  TrapezoidalResistance resistance;
   for (int i = layer.firstCurve; i <= layer.lastCurve; ++i) {
     const double z = g.soil.curveDepths[static_cast<size_t>(i)];
     g.beginCurve(z);
@@ -193,25 +185,18 @@ void siltLayer(CurveGeneration& g, int n) {
     const double rootKa = std::tan(kPiSingle / 4.0 - phi / 2.0);
     for (const bool excavation : {true, false}) {
       const CurveSide side = g.side(z, excavation);
-      if (excavation && i == layer.firstCurve && n > 0) {
+      if (g.setsEquivalentDepth(n, i, excavation)) {
         layer.equivalentDepth =
             siltEquivalentDepth(g.resistanceAbove(n), c, phi, gamma, s.width, z, s.cyclic);
       }
       FrictionalInput in;
+      setSideInput(g, n, side, in);
       in.phi = phi;
       in.c = c;
       in.gamma = gamma;
       in.k = k;
-      in.depth = g.resistanceDepth(n, side.depth);
-      in.plainDepth = side.depth;
-      in.b = s.width;
-      in.referenceWidth = s.referenceWidth;
-      in.continuous = s.continuousWall();
-      in.excavation = excavation;
       in.theta = std::fabs(signedSlope);
       in.signedSlope = signedSlope;
-      if (in.continuous && !excavation) in.backfillStress = g.backfillOverburden(side.depth);
-      in.cyclic = s.cyclic;
       FrictionalResistance r;
       SideCurve curve = siltCurve(in, &r);
       const double p0 = g.earthPressureLoad(side.x) / s.widthRatio - 2.0 * c * rootKa * s.width;
@@ -227,16 +212,10 @@ void siltLayer(CurveGeneration& g, int n) {
                                   {"Pus", g.lineLoadUnit(), r.ps}});
       g.emitSide(side, curve, PointHeads::Plain);
       if (excavation) {
-        if (i == layer.firstCurve) {
-          layer.accumulated = 0.0;
-        } else {
-          layer.accumulated += 0.5 * (previousPu + curve.ultimate) * (z - previousZ);
-        }
-        if (i == layer.lastCurve) layer.accumulated += curve.ultimate * (layer.zBottom - z);
-        previousPu = curve.ultimate;
+        resistance.add(layer, i, z, curve.ultimate);
+        TrapezoidalResistance::extendToBottom(layer, i, z, curve.ultimate);
       }
     }
-    previousZ = z;
   }
 }
 

@@ -101,23 +101,16 @@ void softClayLayer(CurveGeneration& g, int n) {
     if (eps50 <= 0.0) eps50 = softClayDefaultE50(c, s.unitsFlag);
     for (const bool excavation : {true, false}) {
       const CurveSide side = g.side(z, excavation);
-      if (excavation && i == layer.firstCurve && n > 0) {
+      if (g.setsEquivalentDepth(n, i, excavation)) {
         layer.equivalentDepth =
             softClayEquivalentDepth(g.resistanceAbove(n), c, gamma, s.width, s.cyclic);
       }
       ClayInput in;
+      setSideInput(g, n, side, in);
       in.c = c;
       in.gamma = gamma;
       in.eps50 = eps50;
-      in.depth = g.resistanceDepth(n, side.depth);
-      in.plainDepth = side.depth;
-      in.b = s.width;
-      in.referenceWidth = s.referenceWidth;
-      in.continuous = s.continuousWall();
-      in.excavation = excavation;
       in.slopeFactor = excavation && s.slopeDegrees > 0.0 ? slopeFactor(s.slopeDegrees) : 1.0;
-      if (in.continuous && !excavation) in.backfillStress = g.backfillOverburden(side.depth);
-      in.cyclic = s.cyclic;
       SideCurve curve = softClayCurve(in);
       curve.offset = g.clayOffset(side.x, c);
       g.writeHeading(excavation, {{"DEPTH BELOW GS", g.depthUnit(), s.reportDepth(side.depth)},

@@ -138,7 +138,8 @@ double stiffClayFreeWaterEquivalentDepth(double resistance, double c, double gam
 void stiffClayFreeWaterLayer(CurveGeneration& g, int n) {
   CountedLayer& layer = g.soil.layers[static_cast<size_t>(n)];
   const CurveSettings& s = g.settings;
-  double previousZ = 0.0, previousPc = 0.0;
+  TrapezoidalResistance resistance;
+  double previousZ = 0.0;
   // Trapezoidal average of c over the layer's curve depths (layers below the first).
   double previousC = 0.0, cIntegral = 0.0;
   for (int i = layer.firstCurve; i <= layer.lastCurve; ++i) {
@@ -161,26 +162,19 @@ void stiffClayFreeWaterLayer(CurveGeneration& g, int n) {
     if (k <= 0.0) k = stiffClayDefaultK(c, s.unitsFlag, k);
     for (const bool excavation : {true, false}) {
       const CurveSide side = g.side(z, excavation);
-      if (excavation && i == layer.firstCurve && n > 0) {
+      if (g.setsEquivalentDepth(n, i, excavation)) {
         layer.equivalentDepth =
             stiffClayFreeWaterEquivalentDepth(g.resistanceAbove(n), c, gamma, s.width, s.cyclic);
       }
       ClayInput in;
+      setSideInput(g, n, side, in);
       in.c = c;
       in.ca = ca;
       in.gamma = gamma;
       in.eps50 = eps50;
       in.k = k;
-      in.depth = g.resistanceDepth(n, side.depth);
-      in.plainDepth = side.depth;
-      in.b = s.width;
-      in.referenceWidth = s.referenceWidth;
-      in.continuous = s.continuousWall();
-      in.excavation = excavation;
       in.slopeFactor =
           excavation && std::fabs(s.slopeDegrees) > 1.0e-20 ? slopeFactor(s.slopeDegrees) : 1.0;
-      if (in.continuous && !excavation) in.backfillStress = g.backfillOverburden(side.depth);
-      in.cyclic = s.cyclic;
       SideCurve curve = stiffClayFreeWaterCurve(in);
       curve.offset = g.clayOffset(side.x, c);
       g.writeHeading(excavation, {{"DEPTH BELOW GS", g.depthUnit(), s.reportDepth(side.depth)},
@@ -192,13 +186,10 @@ void stiffClayFreeWaterLayer(CurveGeneration& g, int n) {
                                   {"KPY", g.weightUnit(), k}});
       g.emitSide(side, curve, PointHeads::None, true);
       if (excavation) {
-        const double ratio =
-            freeWaterResidualRatio(s.width > 0.0 ? side.depth / s.width : 0.0, s.cyclic);
-        layer.accumulated =
-            i == layer.firstCurve
-                ? 0.0
-                : layer.accumulated + 0.5 * (previousPc + curve.ultimate) * ratio * (z - previousZ);
-        previousPc = curve.ultimate;
+        // Each strip weighted by the ratio of the residual resistance to pc at the curve.
+        resistance.add(
+            layer, i, z, curve.ultimate,
+            freeWaterResidualRatio(s.width > 0.0 ? side.depth / s.width : 0.0, s.cyclic));
       }
     }
     previousZ = z;

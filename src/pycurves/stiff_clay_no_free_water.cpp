@@ -92,7 +92,7 @@ void stiffClayNoFreeWaterLayer(CurveGeneration& g, int n) {
     g.state.soil.cycles = 1.0;
     g.settings.cycles = 1.0;
   }
-  double previousZ = 0.0, previousPu = 0.0;
+  TrapezoidalResistance resistance;
   for (int i = layer.firstCurve; i <= layer.lastCurve; ++i) {
     const double z = g.soil.curveDepths[static_cast<size_t>(i)];
     g.beginCurve(z);
@@ -103,25 +103,18 @@ void stiffClayNoFreeWaterLayer(CurveGeneration& g, int n) {
     if (eps50 <= 0.0) eps50 = stiffClayDefaultE50(c, s.unitsFlag);
     for (const bool excavation : {true, false}) {
       const CurveSide side = g.side(z, excavation);
-      if (excavation && i == layer.firstCurve && n > 0) {
+      if (g.setsEquivalentDepth(n, i, excavation)) {
         layer.equivalentDepth =
             stiffClayNoFreeWaterEquivalentDepth(g.resistanceAbove(n), c, gamma, s.width);
       }
       ClayInput in;
+      setSideInput(g, n, side, in);
       in.c = c;
       in.ca = ca;
       in.gamma = gamma;
       in.eps50 = eps50;
-      in.depth = g.resistanceDepth(n, side.depth);
-      in.plainDepth = side.depth;
-      in.b = s.width;
-      in.referenceWidth = s.referenceWidth;
-      in.continuous = s.continuousWall();
-      in.excavation = excavation;
       in.slopeFactor =
           excavation && std::fabs(s.slopeDegrees) > 1.0e-20 ? slopeFactor(s.slopeDegrees) : 1.0;
-      if (in.continuous && !excavation) in.backfillStress = g.backfillOverburden(side.depth);
-      in.cyclic = s.cyclic;
       in.cycles = g.settings.cycles;
       SideCurve curve = stiffClayNoFreeWaterCurve(in);
       curve.offset = g.clayOffset(side.x, c);
@@ -132,15 +125,8 @@ void stiffClayNoFreeWaterLayer(CurveGeneration& g, int n) {
                                   {"GAMMA AVG", g.weightUnit(), gamma},
                                   {"E50", "", eps50}});
       g.emitSide(side, curve, PointHeads::WithCommas);
-      if (excavation) {
-        layer.accumulated =
-            i == layer.firstCurve
-                ? 0.0
-                : layer.accumulated + 0.5 * (previousPu + curve.ultimate) * (z - previousZ);
-        previousPu = curve.ultimate;
-      }
+      if (excavation) resistance.add(layer, i, z, curve.ultimate);
     }
-    previousZ = z;
   }
 }
 
