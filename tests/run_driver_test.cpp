@@ -181,3 +181,26 @@ TEST(RunDriver, AClosedSingleProblemWithoutStagesIsNotCodedAsFailedInThePlotFile
 
 }  // namespace
 }  // namespace korden
+
+namespace korden {
+namespace {
+
+TEST(RunDriver, ALaterCaseWithoutUserCurvesDoesNotUseThoseOfTheCaseBefore) {
+  // Case 1: one linear user curve at the tip; case 2 (long term) has none, and the wall is then
+  // held by nothing: it has no closed-form answer and must not reuse case 1's curve.
+  std::string first = caseText("CURVES ONCE", 0, 1);
+  first.replace(first.find("1 0 1 1 0 0 1 0 0"), 17, "1 0 1 1 0 0 1 1 0");
+  first.replace(first.rfind("0\n0\n1\n"), 6, "0\n0\n40 2 1.0 1.0\n0 0\n1 -1000\n1\n");
+  const std::string second = caseText("NO CURVES", 0, 0);
+  auto r = runInputText(first + second);
+  int echoed = 0;
+  for (const auto& line : r.reportLines) {
+    if (line.find("P-MULTIPLIER") != std::string::npos) ++echoed;
+  }
+  EXPECT_EQ(echoed, 1) << r.report;
+  // The plot file carries the curve section of the first case only.
+  EXPECT_EQ(testing::countLines(testing::splitLines(r.plot), " 1 1"), 1) << r.plot;
+}
+
+}  // namespace
+}  // namespace korden

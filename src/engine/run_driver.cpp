@@ -78,7 +78,12 @@ void runOneCase(RunState& state, RunFiles& files) {
   checkLoadsWithinWall(state);
 
   if (readsWales(c)) readWales(state, in);
-  if (readsModificationFactors(c)) readModificationFactors(state, in);
+  if (readsModificationFactors(c)) {
+    readModificationFactors(state, in);
+  } else {
+    // The count of the case is 0: no factor row of an earlier case applies.
+    state.loads.modificationFactors.clear();
+  }
   if (readsActivePressure(c)) {
     readActivePressureTable(state, in);
     echoActivePressure(out, state);
@@ -90,6 +95,9 @@ void runOneCase(RunState& state, RunFiles& files) {
   if (readsUserCurves(c)) {
     readUserCurves(state, in);
     echoUserCurves(out, state);
+  } else {
+    // The count of the case is 0: the curves of an earlier case do not act on this one.
+    state.curves.userCurves.clear();
   }
   applyPressureLoads(state, files);
   analyseCase(state, files);
