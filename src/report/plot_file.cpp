@@ -45,7 +45,7 @@ void writeSupports(const RunState& state, OutputFile& plot, const std::vector<Su
   number = 0;
   for (const Support& s : list) {
     const WaleResult w = waleResult(state, s);
-    plot.line(supportLine(++number, state.control.waleKind == 1 ? 1 : 2, w.reaction,
+    plot.line(supportLine(++number, state.control.waleKind, w.reaction,
                           {w.distributedLoad, w.maxMoment, 0.0, 0.0}));
   }
 }
