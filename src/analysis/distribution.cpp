@@ -6,7 +6,6 @@
 #include "analysis/station_grid.h"
 #include "engine/analysis_case.h"
 #include "engine/errors.h"
-#include "engine/single_precision.h"
 
 namespace korden {
 
@@ -73,7 +72,7 @@ void addSupport(RunState& state, Support& s) {
         "     ERROR STOP -- ANCHOR SPACING AND UNBONDED LENGTH OF A SUPPORT MUST BE "
         "GREATER THAN 0");
   }
-  const double cosine = std::cos(s.angle * kPiSingle / 180.0);
+  const double cosine = s.angleCosine();
   const double b = state.wall.wallWidth;
   const double axial = s.area * s.elasticModulus * cosine;
   if (state.english()) {

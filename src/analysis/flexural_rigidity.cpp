@@ -61,9 +61,7 @@ void updateFlexuralRigidity(RunState& state, bool afterIteration) {
   for (int i = StationTable::kFirstStation; i < 0; ++i) g.EI(i) = 0.0;
   for (int i = g.n + 1; i - StationTable::kFirstStation < kStationPlaces; ++i) g.EI(i) = 0.0;
   for (int i = 0; i <= g.n; ++i) {
-    // Depth in feet (English units, station * h / 12 with h in inches) or metres, formed as
-    // i*h/12 so that a station on a whole-foot section boundary lands exactly on it.
-    const double d = state.english() ? i * g.h / 12.0 : i * g.h;
+    const double d = depthOfStation(i, g.h, state.english());
     // The section of the station and where in it: a boundary station takes the upper section.
     size_t k = 0;
     double fraction = 0.0;  // 0 at the section's top value, 1 at its bottom value

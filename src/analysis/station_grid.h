@@ -91,6 +91,12 @@ void addAt(StationTable& t, int station, double value);
 // depth that has no representable station.
 int stationOfDepth(double depth, double h, bool englishUnits);
 
+// Station to depth, the inverse of stationOfDepth: station*h/12 in feet (English units, h in
+// inches; formed as station*h/12 so that a whole-foot boundary comes out exact) or station*h.
+inline double depthOfStation(int station, double h, bool englishUnits) {
+  return englishUnits ? station * h / 12.0 : station * h;
+}
+
 // Row codes of one specified entry at station s: CASE 2 sets s-1 to 3 and s+1 to 5; CASE 3 sets
 // s-1 to 3, s to 4 and s+1 to 5; CASE 1 and any other value set s to 2. Rows outside the table's
 // places are not written; validateSpecifiedPoints (solver.h) rejects such an entry before the

@@ -22,15 +22,14 @@ void summarise(RunState& state) {
   c.outcome = a.outcome;
   c.iterations = a.iterations;
   if (a.hasResults) {
-    const double toDepth = state.english() ? g.h / 12.0 : g.h;
     for (int i = 0; i <= g.n; ++i) {
       if (std::fabs(g.y(i)) > std::fabs(c.maxDeflection)) {
         c.maxDeflection = g.y(i);
-        c.maxDeflectionDepth = i * toDepth;
+        c.maxDeflectionDepth = depthOfStation(i, g.h, state.english());
       }
       if (std::fabs(a.moment(i)) > std::fabs(c.maxMoment)) {
         c.maxMoment = a.moment(i);
-        c.maxMomentDepth = i * toDepth;
+        c.maxMomentDepth = depthOfStation(i, g.h, state.english());
       }
     }
     for (const Support& s : state.loads.tieBacks) c.tieBackForces.push_back(s.forcePerSupport);

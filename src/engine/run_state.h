@@ -4,11 +4,13 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 #include <string>
 #include <vector>
 
 #include "analysis/station_grid.h"
 #include "engine/capacities.h"
+#include "engine/single_precision.h"
 
 namespace korden {
 
@@ -154,6 +156,10 @@ struct Support {
   double horizontalForce = 0.0;  // per station
   double forceAlong = 0.0;       // per station along the support
   double forcePerSupport = 0.0;
+
+  // cos of the angle, degrees converted with pi as 3.1416 held in single precision; the spring,
+  // the prestress and the force along the support all use it.
+  double angleCosine() const { return std::cos(angle * kPiSingle / 180.0); }
 };
 
 struct WaleRow {

@@ -23,21 +23,13 @@ std::string freeLine(std::initializer_list<long long> values) {
   return line;
 }
 
-// 1X, I5, 2X, I5, 2X, 1P E12.3, then 2X, 1P E15.4 per further value.
-std::string supportLine(int number, int second, double third, std::initializer_list<double> rest) {
-  std::string line = fmt::X(1) + fmt::I(number, 5) + fmt::X(2) + fmt::I(second, 5) + fmt::X(2) +
-                     fmt::E(third, 12, 3);
-  for (double v : rest) line += fmt::X(2) + fmt::E(v, 15, 4);
-  return line;
-}
-
 void writeSupports(const RunState& state, OutputFile& plot, const std::vector<Support>& list) {
   plot.line(freeLine({static_cast<long long>(list.size())}));
   int number = 0;
   for (const Support& s : list) {
-    plot.line(supportLine(++number, s.station, s.depth,
-                          {s.spacing, s.area, s.angle, s.horizontalForce, s.forceAlong,
-                           s.forcePerSupport, s.prestress}));
+    plot.line(supportRow(++number, s.station, s.depth,
+                         {s.spacing, s.area, s.angle, s.horizontalForce, s.forceAlong,
+                          s.forcePerSupport, s.prestress}));
   }
   if (list.empty()) return;
   plot.line(freeLine({state.control.waleFlag}));
@@ -45,8 +37,8 @@ void writeSupports(const RunState& state, OutputFile& plot, const std::vector<Su
   number = 0;
   for (const Support& s : list) {
     const WaleResult w = waleResult(state, s);
-    plot.line(supportLine(++number, state.control.waleKind, w.reaction,
-                          {w.distributedLoad, w.maxMoment, 0.0, 0.0}));
+    plot.line(supportRow(++number, state.control.waleKind, w.reaction,
+                         {w.distributedLoad, w.maxMoment, 0.0, 0.0}));
   }
 }
 

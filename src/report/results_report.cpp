@@ -3,7 +3,6 @@
 #include <cmath>
 #include <string>
 
-#include "engine/single_precision.h"
 #include "report/fortran_format.h"
 #include "report/report_text.h"
 
@@ -49,11 +48,18 @@ void computeSupportForces(RunState& state) {
     for (Support& s : *list) {
       const double y = (s.station >= -3 && s.station <= g.n + 3) ? g.y(s.station) : 0.0;
       s.horizontalForce = s.prestressLoad - s.spring * y;
-      s.forceAlong = s.horizontalForce / std::cos(s.angle * kPiSingle / 180.0);
+      s.forceAlong = s.horizontalForce / s.angleCosine();
       const double spacing = state.english() ? s.spacing * 12.0 : s.spacing;
       s.forcePerSupport = s.forceAlong * spacing / b;
     }
   }
+}
+
+std::string supportRow(int number, int second, double third, std::initializer_list<double> rest) {
+  std::string line = fmt::X(1) + fmt::I(number, 5) + fmt::X(2) + fmt::I(second, 5) + fmt::X(2) +
+                     fmt::E(third, 12, 3);
+  for (double v : rest) line += fmt::X(2) + fmt::E(v, 15, 4);
+  return line;
 }
 
 WaleResult waleResult(const RunState& state, const Support& s) {
@@ -71,8 +77,7 @@ namespace {
 
 // X of a station in the report: feet in English units, metres in SI.
 double reportDepth(const RunState& state, int station) {
-  const double x = station * state.grid.h;
-  return state.english() ? x / 12.0 : x;
+  return depthOfStation(station, state.grid.h, state.english());
 }
 
 void writeStationTable(const RunState& state, OutputFile& out) {
@@ -142,9 +147,8 @@ void writeSupportTable(const RunState& state, OutputFile& out, const std::vector
   out.line("   -----  -----    --------     --------------   --------------   --------------");
   int number = 0;
   for (const Support& s : list) {
-    out.line(fmt::X(1) + fmt::I(++number, 5) + fmt::X(2) + fmt::I(s.station, 5) + fmt::X(2) +
-             fmt::E(s.depth, 12, 3) + fmt::X(2) + fmt::E(s.horizontalForce, 15, 4) + fmt::X(2) +
-             fmt::E(s.forceAlong, 15, 4) + fmt::X(2) + fmt::E(s.forcePerSupport, 15, 4));
+    out.line(supportRow(++number, s.station, s.depth,
+                        {s.horizontalForce, s.forceAlong, s.forcePerSupport}));
   }
   if (state.control.waleFlag > 0) writeWalesTable(state, out, list);
 }
@@ -162,9 +166,8 @@ void writeNodeReactions(const RunState& state, OutputFile& out) {
   int number = 0;
   for (const SpecifiedPoint& p : g.specified) {
     const bool inside = p.station >= -1 && p.station <= g.n + 1;
-    out.line(fmt::X(1) + fmt::I(++number, 5) + fmt::X(2) + fmt::I(p.station, 5) + fmt::X(2) +
-             fmt::E(reportDepth(state, p.station), 12, 3) + fmt::X(2) +
-             fmt::E(inside ? state.analysis.netForce(p.station) : 0.0, 15, 4));
+    out.line(supportRow(++number, p.station, reportDepth(state, p.station),
+                        {inside ? state.analysis.netForce(p.station) : 0.0}));
   }
 }
 

@@ -1,6 +1,9 @@
 // Results of a closed analysis: station results, support forces, and their report tables.
 #pragma once
 
+#include <initializer_list>
+#include <string>
+
 #include "engine/run_state.h"
 #include "report/output_file.h"
 
@@ -15,6 +18,10 @@ void computeSupportForces(RunState& state);
 // The results table, restraint, tie-back (with wales), strut (with wales) and node-reaction
 // tables, each only when the problem has such items.
 void writeResults(const RunState& state, OutputFile& report);
+
+// The row layout of the tie-back, strut and node-reaction tables, which the plot data file also
+// uses: 1X, I5, 2X, I5, 2X, 1P E12.3, then 2X, 1P E15.4 per further value.
+std::string supportRow(int number, int second, double third, std::initializer_list<double> rest);
 
 // Wale results of one support kind (Part of the tie-back and strut tables when wales are asked).
 struct WaleResult {
