@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <memory>
 #include <sstream>
 #include <string>
 
@@ -50,7 +53,14 @@ TEST_P(PyCurvesExamples, RunClosesWithGeneratedCurves) {
   EXPECT_EQ(r.returnCode, 0);
   ASSERT_FALSE(r.reportLines.empty());
   EXPECT_EQ(r.reportLines.back(), "     END OF ANALYSIS");
-  EXPECT_TRUE(hasLine(r.reportLines, "      *          SOIL LAYERS AND STRENGTH DATA           *"));
+  // The banner: 50 asterisks, "*" + the caption centred in 48 + "*", 50 asterisks, at column 7.
+  const std::string stars = "      " + std::string(50, '*');
+  const auto banner = std::find(r.reportLines.begin(), r.reportLines.end(),
+                                "      *          SOIL LAYERS AND STRENGTH DATA         *");
+  ASSERT_NE(banner, r.reportLines.end());
+  EXPECT_EQ(banner->size(), 56u);
+  EXPECT_EQ(*(banner - 1), stars);
+  EXPECT_EQ(*(banner + 1), stars);
   EXPECT_NE(r.report.find("     NUMBER OF ITERATIONS :"), std::string::npos);
   EXPECT_EQ(r.report.find("NOT CLOSED"), std::string::npos);
   EXPECT_EQ(r.report.find("EXCEEDED"), std::string::npos);
@@ -137,6 +147,94 @@ TEST(PyCurvesRun, UserCurvesComeFirstAndEveryCurveIsChained) {
   std::filesystem::remove_all(dir);
 }
 
+// Runs one input through the case loop and hands back the run state it leaves.
+std::unique_ptr<RunState> runToState(const std::string& input) {
+  const auto dir = testing::makeTempDir("pycurves");
+  auto state = std::make_unique<RunState>();
+  state->driver.curveFileName = (dir / "case.pyc").string();
+  state->driver.pressureFileName = (dir / "case.prs").string();
+  RunFiles files;
+  files.input = InputFile(input);
+  EXPECT_TRUE(files.report.open((dir / "case.out").string()));
+  EXPECT_TRUE(files.plot.open((dir / "case.plt").string()));
+  EXPECT_TRUE(files.aux.open((dir / "case.aux").string()));
+  EXPECT_EQ(runCases(*state, files), 0);
+  files.report.close();
+  files.plot.close();
+  files.aux.close();
+  std::filesystem::remove_all(dir);
+  return state;
+}
+
+// SI, 10 m wall of 20 increments of 0.5 m, cut at 4 m, held by lateral springs of 1e9 kN/m at
+// every station, in one dry soil layer (18 kN/m3) with generated curves. The pressure is either
+// generated (triangular, option 2) or the same pressure given as a table (option 1).
+struct HeldWall {
+  const char* name;
+  const char* soil;   // layer record, top and bottom records
+  const char* table;  // the generated pressure as a table, kN/m against depth
+  double load;        // sum of the station loads q(kh) h, k = 1..20 (kN/m)
+};
+
+std::string heldWallInput(const HeldWall& w, int pressureOption) {
+  std::string text = "WALL HELD BY STIFF SPRINGS\n2 0 1 1 0 " + std::to_string(pressureOption) +
+                     " 2 0 0 0 0 0 0 0 0\n"
+                     "20 0.5 1.0 0.00001 4.0 1.0 10.0 100 0 0 0\n"
+                     "0.0 10.0 1\n1 1 0 0\nSTEEL SHEET PILE\n0 0 0 0 0 0 0 0\n"
+                     "0 0 0 34200.0E4 0 0 0 0 2.1E8 0 0 0\n0 0 0 0 0 0 0 0 0\nSTEEL\n0 0\n"
+                     "0\n1\n0 20 1 1.0E9 0.0\n";
+  if (pressureOption == 1) text += w.table;
+  text += "4.0 1.0 1.0 20.0 20.0 1.0 0 0.0 0.0\n0.0 0.0 0.0 0.0 0.0 0.0\n0\n1 1 0.0\n";
+  return text + w.soil + "0\n";
+}
+
+double totalRestraintForce(const RunState& state) {
+  double total = 0.0;
+  for (int j = 0; j <= state.grid.n; ++j) total += state.analysis.baseS(j) * state.grid.y(j);
+  return total;
+}
+
+void PrintTo(const HeldWall& w, std::ostream* os) { *os << w.name; }
+
+class PyCurvesHeldWall : public ::testing::TestWithParam<HeldWall> {};
+
+TEST_P(PyCurvesHeldWall, CarriesTheRetainedPressureOnceWithGeneratedPressureAndCurves) {
+  // The springs carry every station load when the curves pass through the origin, whichever way
+  // the pressure is given.
+  const HeldWall& w = GetParam();
+  const auto table = runToState(heldWallInput(w, 1));
+  const auto generated = runToState(heldWallInput(w, 2));
+  ASSERT_EQ(table->analysis.outcome, IterationOutcome::Closed);
+  ASSERT_EQ(generated->analysis.outcome, IterationOutcome::Closed);
+  const double withTable = std::fabs(totalRestraintForce(*table));
+  const double withGenerated = std::fabs(totalRestraintForce(*generated));
+  EXPECT_NEAR(withTable, w.load, 0.01 * w.load);
+  EXPECT_NEAR(withGenerated, withTable, 0.01 * withTable);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Soils, PyCurvesHeldWall,
+    ::testing::Values(
+        // Sand, phi 30: Ka gamma H = 24 kPa at the cut, constant below.
+        // 0.5 x 24 x (1 + ... + 8) / 8 + 12 x 0.5 x 24 = 54 + 144.
+        HeldWall{"Sand",
+                 "4 0.0 15.0\n18.0 0.0 30.0 0.0 20000.0 0.0\n18.0 0.0 30.0 0.0 20000.0 0.0\n",
+                 "3\n0.0 0.0\n4.0 24.0\n10.0 24.0\n", 198.0},
+        // Soft clay, c 9: gamma z - 2c, no tension above 1 m, 54 kPa at the cut.
+        // 0.5 x 9 x (1 + ... + 6) + 12 x 0.5 x 54 = 94.5 + 324.
+        HeldWall{"SoftClay", "1 0.0 15.0\n18.0 9.0 0.0 0.01 0.0 0.0\n18.0 9.0 0.0 0.01 0.0 0.0\n",
+                 "4\n0.0 0.0\n1.0 0.0\n4.0 54.0\n10.0 54.0\n", 418.5},
+        // Stiff clay without free water, the same pressure as the soft clay.
+        HeldWall{"StiffClay",
+                 "3 0.0 15.0\n18.0 9.0 0.0 0.005 0.0 0.0\n18.0 9.0 0.0 0.005 0.0 0.0\n",
+                 "4\n0.0 0.0\n1.0 0.0\n4.0 54.0\n10.0 54.0\n", 418.5},
+        // Silt, c 6, phi 30: 6 z - 2 x 6 / sqrt(3) = 6 z - 6.9282, zero down to 1.1547 m,
+        // 17.0718 kPa at the cut. 0.5 x (2.0718 + ... + 17.0718) + 12 x 0.5 x 17.0718.
+        HeldWall{"Silt",
+                 "5 0.0 15.0\n18.0 6.0 30.0 0.0 20000.0 0.0\n18.0 6.0 30.0 0.0 20000.0 0.0\n",
+                 "4\n0.0 0.0\n1.1547 0.0\n4.0 17.0718\n10.0 17.0718\n", 131.1462}),
+    [](const ::testing::TestParamInfo<HeldWall>& info) { return std::string(info.param.name); });
+
 TEST(PyCurvesRun, MoreThanFourHundredCurvesInTheFileStopTheRun) {
   std::string input =
       replaced(example("curves_clay_english.dat"), "1 0 1 1 0 2 2 0 0", "1 0 1 1 0 2 2 400 0");
@@ -173,7 +271,7 @@ TEST(PyCurvesRun, GenerationSwitchStaysOnForTheLongTermCase) {
   const auto r = runInputText(first + second, "pycurves");
   EXPECT_EQ(r.returnCode, 0);
   EXPECT_EQ(testing::countLines(r.reportLines,
-                                "      *          SOIL LAYERS AND STRENGTH DATA           *"),
+                                "      *          SOIL LAYERS AND STRENGTH DATA         *"),
             2);
   EXPECT_EQ(std::count_if(r.reportLines.begin(), r.reportLines.end(),
                           [](const std::string& l) {

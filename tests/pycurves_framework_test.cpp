@@ -128,7 +128,7 @@ TEST(PyCurvesLookups, AverageEffectiveUnitWeight) {
   EXPECT_FALSE(lookupAverageUnitWeight(points, 81.0, v));
 }
 
-TEST(PyCurvesGeneration, BackfillOverburdenAndInitialPressure) {
+TEST(PyCurvesGeneration, BackfillOverburden) {
   RunState state;
   state.control.unitsFlag = 2;
   state.control.pressureOption = 2;
@@ -154,13 +154,6 @@ TEST(PyCurvesGeneration, BackfillOverburdenAndInitialPressure) {
   } catch (const GeneratorStop& stop) {
     EXPECT_EQ(stop.code(), 4);
   }
-  // Initial pressure of the clays: max(-2cb, E / r - 2cb), nothing when not positive.
-  state.pressure.loadDepth = {0.0, 10.0};
-  state.pressure.loadValue = {200.0, 200.0};
-  EXPECT_DOUBLE_EQ(g.clayOffset(7.0, 1.0), 200.0 / 2.0 - 2.0);
-  EXPECT_DOUBLE_EQ(g.clayOffset(7.0, 60.0), 0.0);
-  state.control.pressureOption = 1;  // no generated distribution
-  EXPECT_DOUBLE_EQ(g.clayOffset(7.0, 1.0), 0.0);
 }
 
 TEST(PyCurvesMultipliers, GroupFactorAndReductionTable) {
@@ -188,16 +181,6 @@ TEST(PyCurvesMultipliers, GroupFactorAndReductionTable) {
   // The group factor joins the table only with the switch.
   EXPECT_DOUBLE_EQ(pMultiplierAt(150.0, 2.0, 120.0, rows, 0), 0.75);
   EXPECT_NEAR(pMultiplierAt(150.0, 2.0, 120.0, rows, 1), 0.75 * 0.8100842201, 1e-10);
-}
-
-TEST(PyCurvesMultipliers, LateralLoadLookup) {
-  const std::vector<double> depth = {0.0, 100.0, 200.0};
-  const std::vector<double> value = {1.0, 3.0, 5.0};
-  EXPECT_DOUBLE_EQ(lateralLoadPerLength(depth, value, -5.0), 1.0);
-  EXPECT_DOUBLE_EQ(lateralLoadPerLength(depth, value, 150.0), 4.0);
-  EXPECT_DOUBLE_EQ(lateralLoadPerLength(depth, value, 100.0), 3.0);
-  EXPECT_DOUBLE_EQ(lateralLoadPerLength(depth, value, 900.0), 5.0);
-  EXPECT_DOUBLE_EQ(lateralLoadPerLength({}, {}, 10.0), 0.0);
 }
 
 TEST(PyCurvesExchange, PointRecordHasFourSignificantDigits) {

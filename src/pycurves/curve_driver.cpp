@@ -63,7 +63,7 @@ void writeSoilSection(CurveGeneration& g) {
   s.cycles = state.soil.cycles;
   g.soil = buildSoilDistributions(state, s);
 
-  writeBanner(out, "*          SOIL LAYERS AND STRENGTH DATA           *");
+  writeBanner(out, "*          SOIL LAYERS AND STRENGTH DATA         *");
   out.line("     X AT THE SURFACE OF EXCAVATION SIDE     = " +
            fmt::E(s.reportDepth(s.freeHeight), 12, 4) + " " + g.depthUnit());
   out.blank();

@@ -1,5 +1,5 @@
 // The shared part of every soil criterion: lookups that stop the run beyond the distributions,
-// the two sides of a curve, the initial pressure, the backfill overburden, and the printing of a
+// the two sides of a curve, the backfill overburden, and the printing of a
 // curve side together with its records for the curve exchange file.
 #include "pycurves/curve_generation.h"
 
@@ -85,18 +85,6 @@ double CurveGeneration::backfillOverburden(double d) {
   }
   stopWithWarning({"**** WARNING ****", beyondLine(settings, x), "THE INPUT CURVE FOR UNIT WEIGHT"},
                   4);
-}
-
-double CurveGeneration::earthPressureLoad(double x) const {
-  if (state.control.pressureOption < 2) return 0.0;
-  return lateralLoadPerLength(state.pressure.loadDepth, state.pressure.loadValue, x);
-}
-
-double CurveGeneration::clayOffset(double x, double c) const {
-  const double b = settings.width;
-  const double p0 =
-      std::max(-2.0 * c * b, earthPressureLoad(x) / settings.widthRatio - 2.0 * c * b);
-  return p0 <= 1.0e-10 ? 0.0 : p0;
 }
 
 CurveSide CurveGeneration::side(double z, bool excavation) const {
@@ -192,8 +180,9 @@ void CurveGeneration::emitSide(const CurveSide& side, const SideCurve& curve, Po
       }
     }
     const double yOut = y * side.yMultiplier;
-    double pOut = curve.pMultiplied ? p : p * side.pMultiplier;
-    pOut += side.excavation ? -curve.offset : curve.offset;
+    // No initial pressure offset: the retained pressure below the excavation level loads the
+    // stations already, so every generated curve passes through the origin.
+    const double pOut = curve.pMultiplied ? p : p * side.pMultiplier;
     if (wideColumns) {
       report.line(fmt::X(21) + fmt::E(yOut, 20, 3) + fmt::E(pOut, 20, 3));
     } else {

@@ -126,11 +126,6 @@ double pMultiplierAt(double x, double widthRatio, double freeHeight,
                      const std::vector<ModificationFactor>& rows, int groupSwitch);
 double yMultiplierAt(double x, const std::vector<ModificationFactor>& rows);
 
-// The generated lateral load (force per unit length of wall) at X: linear between the rows, the
-// first value above the first row, the last value below the last row, 0 for an empty table.
-double lateralLoadPerLength(const std::vector<double>& depth, const std::vector<double>& value,
-                            double x);
-
 // Both sides of one curve: where the side's depth and the multipliers' argument are taken.
 struct CurveSide {
   bool excavation = true;
@@ -143,8 +138,6 @@ struct CurveSide {
 // The 17 points of one side as a criterion builds them, before the multipliers.
 struct SideCurve {
   SidePoints y{}, p{};
-  double offset =
-      0.0;  // initial pressure: subtracted on the excavation side, added on the backfill side
   bool pMultiplied = false;    // p already carries the p-multiplier where it applies (rock)
   double floorModulus = -1.0;  // soft clay: modulus reported for a deflection below the floor
   double ultimate = 0.0;       // the resistance the layer's accumulated resistance takes
@@ -177,10 +170,6 @@ struct CurveGeneration {
   // Total vertical stress at the depth d below the backfill ground surface from the input layers
   // (water deducted in sand layers below the backfill water table only).
   double backfillOverburden(double d);
-  // Initial pressure of the clays at X: max(-2cb, E/r - 2cb), 0 when not above 1e-10.
-  double clayOffset(double x, double c) const;
-  // The earth-pressure load E(X)/h of the generated distribution, force per unit length.
-  double earthPressureLoad(double x) const;
 
   CurveSide side(double z, bool excavation) const;
   // Depth in the criterion's own resistance expressions: the plain depth in the first counted

@@ -175,8 +175,7 @@ void stiffClayFreeWaterLayer(CurveGeneration& g, int n) {
       in.k = k;
       in.slopeFactor =
           excavation && std::fabs(s.slopeDegrees) > 1.0e-20 ? slopeFactor(s.slopeDegrees) : 1.0;
-      SideCurve curve = stiffClayFreeWaterCurve(in);
-      curve.offset = g.clayOffset(side.x, c);
+      const SideCurve curve = stiffClayFreeWaterCurve(in);
       g.writeHeading(excavation, {{"DEPTH BELOW GS", g.depthUnit(), s.reportDepth(side.depth)},
                                   {"DIAM", g.lengthUnit(), s.width},
                                   {"C", g.stressUnit(), c},
