@@ -366,6 +366,21 @@ TEST(PyCurvesRock, BranchesAndResidual) {
   EXPECT_TRUE(curve.pMultiplied);
 }
 
+TEST(PyCurvesRock, PointSixteenIsResidualAtEveryWidth) {
+  // y2 = 0.0024 b; at these widths 15 (y2 / 15) rounds below y2, yet point 16 is the residual
+  // 0.5 gamma b dr, and point 15 still lies on the second branch p1 + 100 su (y - y1).
+  for (const double b : {1.47, 1.83, 31.5, 24.0, 0.6}) {
+    const double su = 2500.0, gamma = 0.05, depth = 7.0;
+    const SideCurve curve = rockCurve(su, gamma, b, depth, 1.0);
+    const double y1 = 0.0004 * b;
+    const double y2 = 0.0024 * b;
+    expectNear(curve.y[15], y2);
+    EXPECT_DOUBLE_EQ(curve.p[15], 0.5 * gamma * b * depth) << "b = " << b;
+    EXPECT_DOUBLE_EQ(curve.p[16], 0.5 * gamma * b * depth) << "b = " << b;
+    expectNear(curve.p[14], 2000.0 * su * y1 + 100.0 * su * (14.0 * y2 / 15.0 - y1));
+  }
+}
+
 TEST(PyCurvesWeakRock, CurveAgainstHandValues) {
   WeakRockInput in;
   in.qa = 500.0;

@@ -260,6 +260,29 @@ TEST(PyCurvesRun, WeakRockWithoutStrengthStopsTheRun) {
   EXPECT_EQ(r.report.find("END OF ANALYSIS"), std::string::npos);
 }
 
+TEST(PyCurvesRun, WeakRockWithoutInitialModulusOrStrainFactorStopsTheRun) {
+  // KPY at the top of the weak rock (the second input layer) of 0 or below, then E50 of 0.
+  const std::string original = example("curves_silt_rock_english.dat");
+  const std::string top = "0.0810 500.0 0.0 0.0005 50000.0 50.0";
+  for (const char* kpy :
+       {"0.0810 500.0 0.0 0.0005 0.0 50.0", "0.0810 500.0 0.0 0.0005 -1.0 50.0"}) {
+    const auto r = runInputText(replaced(original, top, kpy), "pycurves");
+    EXPECT_EQ(r.returnCode, 3) << kpy;
+    EXPECT_TRUE(hasLine(r.reportLines,
+                        "     THE INITIAL ROCK MODULUS KPY AT THE TOP OF SOIL LAYER 2 "
+                        "(WEAK ROCK) IS 0 OR NEGATIVE."))
+        << kpy;
+    EXPECT_EQ(r.report.find("     NUMBER OF ITERATIONS :"), std::string::npos);
+  }
+  std::string noStrain = replaced(original, top, "0.0810 500.0 0.0 0.0 50000.0 50.0");
+  noStrain = replaced(noStrain, "0.0810 600.0 0.0 0.0005 50000.0 60.0",
+                      "0.0810 600.0 0.0 0.0 50000.0 60.0");
+  const auto r = runInputText(noStrain, "pycurves");
+  EXPECT_EQ(r.returnCode, 3);
+  EXPECT_TRUE(hasLine(r.reportLines,
+                      "     THE STRAIN FACTOR E50 OF SOIL LAYER 2 (WEAK ROCK) IS 0 OR NEGATIVE."));
+}
+
 TEST(PyCurvesRun, GenerationSwitchStaysOnForTheLongTermCase) {
   const std::string first = withoutContinuation(example("curves_clay_english.dat")) + "1\n";
   // The long-term case reads no soil records (curve option 1, no pressure) and keeps the layers.
