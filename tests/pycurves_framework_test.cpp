@@ -87,6 +87,38 @@ TEST(PyCurvesDistributions, LayerAcrossTheCutStartsItsCurvesAtTheEdgeOffset) {
   EXPECT_DOUBLE_EQ(d.curveDepths[4], 29.99);
 }
 
+TEST(PyCurvesDistributions, RangeEndInALayerCutAtTheExcavationInterpolatesInTheCountedLayer) {
+  // Soft clay 0 to 40 ft, c 2 -> 8 psi; cut at 10 ft; 40 increments of 6 in put the end of the
+  // curve range at 21 ft (z = 132 in). The counted layer runs from z = 0 (top values) to z = 360
+  // (bottom values): fraction 132 / 360 = 11 / 30, c = 2 + 6 x 11 / 30 = 4.20 psi.
+  RunState state;
+  state.control.unitsFlag = 1;
+  state.wall.nIncrements = 40;
+  state.wall.incrementLength = 6.0;
+  state.soil.wall.freeHeight = 120.0;
+  state.soil.wall.widthActive = 12.0;
+  state.soil.wall.widthResistance = 12.0;
+  state.soil.wall.waterBackfill = 180.0;  // 15 ft: z = 60, fraction 1 / 6
+  state.soil.nLayers = 1;
+  state.soil.layers[0] = layer(1, 0.0, 480.0, 0.06, 2.0, 0.0, 0.02, 100.0);
+  state.soil.layers[0].bottom = {0.09, 8.0, 0.0, 0.005, 700.0, 30.0};
+  const SoilDistributions d = buildSoilDistributions(state, curveSettingsFor(state));
+  ASSERT_EQ(d.strength.size(), 2u);
+  EXPECT_DOUBLE_EQ(d.strength[0].z, 0.0);
+  EXPECT_DOUBLE_EQ(d.strength[0].c, 2.0);
+  EXPECT_DOUBLE_EQ(d.strength[1].z, 132.0);
+  EXPECT_NEAR(d.strength[1].c, 4.20, 1e-12);
+  EXPECT_NEAR(d.strength[1].e50, 0.02 - 0.015 * 11.0 / 30.0, 1e-15);
+  EXPECT_NEAR(d.strength[1].kpy, 100.0 + 600.0 * 11.0 / 30.0, 1e-12);
+  EXPECT_NEAR(d.strength[1].sixth, 11.0, 1e-12);
+  // Unit weight on the same line: 0.06 -> 0.09 over z 0 to 360; water at z = 60.
+  ASSERT_EQ(d.unitWeight.size(), 4u);
+  EXPECT_DOUBLE_EQ(d.unitWeight[1].z, 60.0);
+  EXPECT_NEAR(d.unitWeight[1].gamma, 0.065, 1e-15);
+  EXPECT_NEAR(d.unitWeight[2].gamma, 0.065 - 0.036, 1e-15);
+  EXPECT_NEAR(d.unitWeight[3].gamma, 0.071 - 0.036, 1e-15);
+}
+
 TEST(PyCurvesLookups, StrengthAtLayerBoundaries) {
   std::vector<StrengthPoint> points = {{0.0, 2.0, 0.0, 0.01, 0.0, 0.0},
                                        {10.0, 4.0, 0.2, 0.01, 100.0, 0.0},
