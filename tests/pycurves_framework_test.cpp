@@ -7,7 +7,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include "analysis/curves.h"
 #include "engine/errors.h"
+#include "pycurves/criteria.h"
 #include "pycurves/curve_exchange.h"
 #include "pycurves/curve_generation.h"
 #include "test_support.h"
@@ -246,6 +248,43 @@ TEST(PyCurvesExchange, ThirtyThreePointMapping) {
   EXPECT_DOUBLE_EQ(t.p[17], -2.0);
   EXPECT_DOUBLE_EQ(t.y[32], 0.1 * 17);
   EXPECT_DOUBLE_EQ(t.p[32], -17.0);
+}
+
+TEST(PyCurvesExchange, GeneratedCurveKeepsItsEndValuesBeyondItsEndPoints) {
+  // Weak rock, qa 500 psi, b 24 in, xr 24 in, krm 0.0005, Eir 50000 psi: pur = 28800 lb/in,
+  // yrm = 0.012 in. The last point, 12 yrm, has (pur / 2) 12^0.25 = 26801.42 lb/in; the curve
+  // would reach pur only at 16 yrm, and the extended segment from 8 yrm would give 31969 lb/in
+  // at 20 yrm.
+  WeakRockInput in;
+  in.qa = 500.0;
+  in.xr = 24.0;
+  in.b = 24.0;
+  in.krm = 0.0005;
+  in.eir = 50000.0;
+  const SideCurve side = weakRockCurve(in);
+  ExchangeCurve c;
+  c.depth = 300.0;
+  c.count = kExchangePairs;
+  for (int j = 0; j < kCurvePointsPerSide; ++j) {
+    c.p[j] = c.p[j + kCurvePointsPerSide] = side.p[j];
+    c.y[j] = c.y[j + kCurvePointsPerSide] = side.y[j];
+  }
+  const TableCurve t = tableCurveFromExchange(c, 6.0);
+  const double last = 14400.0 * std::pow(12.0, 0.25);
+  EXPECT_NEAR(last, 26801.42, 0.01);
+  for (const double y : {0.24, 1.0e3}) {
+    // Excavation side (p reversed) and backfill side (y mirrored).
+    const LinearisedCurve ahead = lineariseCurve(t, y);
+    EXPECT_DOUBLE_EQ(ahead.slope, 0.0);
+    EXPECT_NEAR(ahead.reaction, -last, 1e-6 * last);
+    EXPECT_NEAR(ahead.intercept, -last, 1e-6 * last);
+    const LinearisedCurve behind = lineariseCurve(t, -y);
+    EXPECT_DOUBLE_EQ(behind.slope, 0.0);
+    EXPECT_NEAR(behind.reaction, last, 1e-6 * last);
+  }
+  // On the last point the segment below it holds: its reaction is the point's value.
+  EXPECT_NEAR(lineariseCurve(t, 0.144).reaction, -last, 1e-6 * last);
+  EXPECT_GT(lineariseCurve(t, 0.144).slope, 0.0);
 }
 
 TEST(PyCurvesExchange, RoundTripThroughTheFile) {

@@ -10,10 +10,15 @@ namespace korden {
 LinearisedCurve lineariseCurve(const TableCurve& c, double y) {
   const int n = c.nPoints;
   if (n < 2) return {};
+  // A generated curve keeps the value of its end point beyond it: no slope, the point's p.
+  if (c.holdEndValues) {
+    if (y > c.y[n - 1]) return {0.0, c.p[n - 1], c.p[n - 1]};
+    if (y < c.y[0]) return {0.0, c.p[0], c.p[0]};
+  }
   int a = 0;
   int b = 1;
   // A deflection exactly on a point keeps the segment below that point; beyond the last point
-  // the last segment is extended.
+  // the last segment is extended (user curves).
   if (n > 2 && y > c.y[1]) {
     int k = 2;
     while (k < n - 1 && c.y[k] < y) ++k;

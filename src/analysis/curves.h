@@ -14,6 +14,8 @@ struct LinearisedCurve {
   double reaction = 0.0;   // force per station at the deflection
 };
 
+// Beyond its end points a user curve extends its end segments; a generated curve (holdEndValues)
+// keeps its end values.
 LinearisedCurve lineariseCurve(const TableCurve& curve, double y);
 
 // Fills the curve table: the soil-movement curves first, then the user-specified curves (points

@@ -118,6 +118,7 @@ TableCurve tableCurveFromExchange(const ExchangeCurve& curve, double h) {
   t.fromStation = t.toStation = stationOf(curve.depth, h);
   t.contd = 1;
   t.nPoints = kExchangePairs - 1;  // pair 1 is not used
+  t.holdEndValues = true;
   // Pairs 34 down to 18 (the backfill side) mirrored to negative deflections, then pairs 2 to 17
   // (the excavation side) with the reaction reversed. 0.0 - v keeps zero unsigned.
   for (int k = 0; k <= 16; ++k) {
