@@ -235,6 +235,44 @@ INSTANTIATE_TEST_SUITE_P(
                  "4\n0.0 0.0\n1.1547 0.0\n4.0 17.0718\n10.0 17.0718\n", 131.1462}),
     [](const ::testing::TestParamInfo<HeldWall>& info) { return std::string(info.param.name); });
 
+TEST(PyCurvesRun, SoilMovementTakesThePlaceOfUserCurvesAtOrAboveTheExcavation) {
+  // Cut at 120 in with h = 6 in: the retained-side curves lie at stations 1 to 20. User curves at
+  // stations 10 (above the cut) and 20 (at it) give way to them; those from station 22 down stay.
+  const std::string original = example("pressure_soil_movement_english.dat");
+  std::string input = replaced(original, "1 0 1 1 0 4 1 7 0", "1 0 1 1 0 4 1 9 0");
+  input = replaced(input, "22 5 1.0 1.0\n",
+                   "10 2 1.0 1.0\n-1.0 50.0\n1.0 -50.0\n20 2 1.0 1.0\n-1.0 50.0\n1.0 -50.0\n"
+                   "22 5 1.0 1.0\n");
+  const auto state = runToState(input);
+  ASSERT_EQ(state->analysis.outcome, IterationOutcome::Closed);
+  ASSERT_EQ(state->curves.userCurves.size(), 7u);
+  EXPECT_EQ(state->curves.userCurves[0].station, 22);
+  const auto& table = state->curves.table;
+  ASSERT_EQ(table.size(), 27u);
+  for (int k = 0; k < 20; ++k) EXPECT_EQ(table[k].fromStation, k + 1);
+  EXPECT_EQ(table[20].fromStation, 22);
+  EXPECT_EQ(table[26].fromStation, 50);
+  // The same case as entered (no curve above the cut) gives the same wall.
+  const auto plain = runToState(original);
+  ASSERT_EQ(plain->analysis.outcome, IterationOutcome::Closed);
+  for (int j = 0; j <= state->grid.n; ++j) EXPECT_DOUBLE_EQ(state->grid.y(j), plain->grid.y(j));
+  // The report says which curves gave way.
+  const auto r = runInputText(input, "pycurves");
+  EXPECT_EQ(r.report.find("NOT IN ORDER"), std::string::npos);
+  EXPECT_EQ(testing::countLines(r.reportLines,
+                                "     THE CURVES BASED ON SOIL MOVEMENT TAKE ITS "
+                                "PLACE IN THIS CASE."),
+            2);
+  EXPECT_TRUE(hasLine(r.reportLines,
+                      "     THE USER P-Y CURVE AT STATION   10 LIES AT OR ABOVE "
+                      "THE EXCAVATION LEVEL:"));
+  EXPECT_TRUE(hasLine(r.reportLines,
+                      "     THE USER P-Y CURVE AT STATION   20 LIES AT OR ABOVE "
+                      "THE EXCAVATION LEVEL:"));
+  // The plot file lists the seven curves that act.
+  EXPECT_EQ(splitLines(r.plot).at(0), " 1 7");
+}
+
 TEST(PyCurvesRun, MoreThanFourHundredCurvesInTheFileStopTheRun) {
   std::string input =
       replaced(example("curves_clay_english.dat"), "1 0 1 1 0 2 2 0 0", "1 0 1 1 0 2 2 400 0");

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "engine/errors.h"
+#include "report/fortran_format.h"
 
 namespace korden {
 
@@ -32,6 +33,23 @@ LinearisedCurve lineariseCurve(const TableCurve& c, double y) {
   l.intercept = pa + ya * l.slope;
   l.reaction = pa - (y - ya) * l.slope;
   return l;
+}
+
+void dropUserCurvesInPlaceOfSoilMovement(CurveData& curves, OutputFile& report) {
+  if (curves.soilMovementCurves.empty()) return;
+  int deepest = curves.soilMovementCurves.front().toStation;
+  for (const TableCurve& c : curves.soilMovementCurves) deepest = std::max(deepest, c.toStation);
+  auto& user = curves.userCurves;
+  const auto replaced = [&](const UserCurve& u) { return u.station <= deepest; };
+  for (const UserCurve& u : user) {
+    if (!replaced(u)) continue;
+    report.blank();
+    report.line("     **** WARNING ****");
+    report.line("     THE USER P-Y CURVE AT STATION " + fmt::I(u.station, 4) +
+                " LIES AT OR ABOVE THE EXCAVATION LEVEL:");
+    report.line("     THE CURVES BASED ON SOIL MOVEMENT TAKE ITS PLACE IN THIS CASE.");
+  }
+  user.erase(std::remove_if(user.begin(), user.end(), replaced), user.end());
 }
 
 void fillCurveTable(RunState& state) {

@@ -3,6 +3,7 @@
 // criterion of every layer, writes the curve exchange file and takes the curves back from it.
 #include <iostream>
 
+#include "analysis/curves.h"
 #include "engine/analysis_case.h"
 #include "engine/errors.h"
 #include "engine/single_precision.h"
@@ -155,6 +156,8 @@ void runCriteria(CurveGeneration& g) {
 }
 
 void generateSoilResistanceCurves(RunState& state, RunFiles& files) {
+  // The user curves of the case are settled before any curve is written or plotted.
+  dropUserCurvesInPlaceOfSoilMovement(state.curves, files.report);
   // The switch is set by the first case whose curve option asks for generated curves and stays
   // set for the rest of the run.
   if (state.driver.generateCurves != 1) {
