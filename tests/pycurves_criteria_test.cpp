@@ -353,6 +353,17 @@ TEST(PyCurvesSilt, CohesivePartAndShapes) {
   expectNear(falling.p[14], r.pu);
 }
 
+TEST(PyCurvesStiffClay, DepthFactorsOfAnyDepthRatio) {
+  // As: 0.55 at 2 and 0.59 at 3; beyond x = 5 the last segment (0.60 to 0.60) goes on flat, as
+  // does Ac beyond 3 (0.30). A huge ratio is no index.
+  EXPECT_NEAR(freeWaterFactorAs(2.5), 0.57, 1e-15);
+  EXPECT_DOUBLE_EQ(freeWaterFactorAs(7.5), 0.60);
+  EXPECT_DOUBLE_EQ(freeWaterFactorAs(1.0e300), 0.60);
+  EXPECT_DOUBLE_EQ(freeWaterFactorAc(1.0e300), 0.30);
+  EXPECT_DOUBLE_EQ(freeWaterFactorAs(-1.0), 0.223);
+  EXPECT_TRUE(std::isnan(freeWaterFactorAs(std::nan(""))));
+}
+
 TEST(PyCurvesRock, BranchesAndResidual) {
   // su = 1000 psi, b = 24 in: y1 = 0.0096 in, y2 = 0.0024 b = 0.0576 in.
   const SideCurve curve = rockCurve(1000.0, 0.08, 24.0, 100.0, 0.5);

@@ -273,6 +273,20 @@ TEST(PyCurvesRun, SoilMovementTakesThePlaceOfUserCurvesAtOrAboveTheExcavation) {
   EXPECT_EQ(splitLines(r.plot).at(0), " 1 7");
 }
 
+TEST(PyCurvesRun, CurvesAboveTheTopOfTheWallStopTheRun) {
+  // A free height of -5 m with the soil from X = -10 m: the first curves lie above the top of the
+  // wall. The run stops with an error instead of reaching outside the station tables.
+  std::string input =
+      replaced(example("curves_sand_si.dat"), "2 0 1 1 0 2 2 0 0", "2 0 1 1 0 0 2 0 0");
+  input = replaced(input, "6.0 1.0 1.0 8.0 8.0 1.0 1", "-5.0 1.0 1.0 8.0 8.0 1.0 1");
+  input = replaced(input, "4 0.0 7.0", "4 -10.0 7.0");
+  const auto r = runInputText(input, "pycurves");
+  EXPECT_EQ(r.returnCode, 0);
+  EXPECT_NE(r.report.find("ERROR STOP"), std::string::npos);
+  EXPECT_EQ(r.report.find("     NUMBER OF ITERATIONS :"), std::string::npos);
+  EXPECT_EQ(r.reportLines.back(), "     END OF ANALYSIS");
+}
+
 TEST(PyCurvesRun, MoreThanFourHundredCurvesInTheFileStopTheRun) {
   std::string input =
       replaced(example("curves_clay_english.dat"), "1 0 1 1 0 2 2 0 0", "1 0 1 1 0 2 2 400 0");

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 
 #include "analysis/curves.h"
 #include "engine/errors.h"
@@ -190,6 +191,39 @@ TEST(PyCurvesGeneration, BackfillOverburden) {
   }
 }
 
+TEST(PyCurvesGeneration, ValueThatIsNotANumberStopsBeforeItIsWritten) {
+  RunState state;
+  state.control.unitsFlag = 2;
+  state.soil.wall.freeHeight = 6.0;
+  OutputFile unopened;
+  CurveGeneration g(state, unopened);
+  g.settings = curveSettingsFor(state);
+  g.inputLayer = 1;
+  const std::string expected =
+      "     ERROR STOP -- THE P-Y CURVE AT X =  7.5000E+00 M OF SOIL LAYER 2 GETS A VALUE THAT IS "
+      "NOT A NUMBER; CHECK THE DATA OF THAT LAYER";
+  const auto stopText = [&](auto&& write) {
+    try {
+      write();
+    } catch (const ErrorStop& stop) {
+      return stop.lines().back();
+    }
+    return std::string("no stop");
+  };
+  g.beginCurve(1.5);
+  SideCurve curve;
+  for (int j = 0; j < kCurvePointsPerSide; ++j) curve.y[j] = curve.p[j] = j;
+  curve.p[5] = std::nan("");
+  const CurveSide side = g.side(1.5, true);
+  EXPECT_EQ(stopText([&] { g.emitSide(side, curve, PointHeads::Plain); }), expected);
+  curve.p[5] = 5.0;
+  curve.y[16] = std::numeric_limits<double>::infinity();
+  EXPECT_EQ(stopText([&] { g.emitSide(side, curve, PointHeads::Plain); }), expected);
+  EXPECT_EQ(stopText([&] { g.writeHeading(true, {{"DIAM", "M", std::nan("")}}); }), expected);
+  // Each stop comes before its point's record: 5 points of the first pass, 16 of the second.
+  EXPECT_EQ(g.records.size(), 1u + 5u + 16u);
+}
+
 TEST(PyCurvesMultipliers, GroupFactorAndReductionTable) {
   const std::vector<ModificationFactor> none;
   // 0.64 (WA/WP)^0.34 between the ratios 1.1 and 3.75, below the excavation level only.
@@ -312,6 +346,55 @@ TEST(PyCurvesExchange, RoundTripThroughTheFile) {
   EXPECT_DOUBLE_EQ(c.y[0], 1.235e-4);
   EXPECT_DOUBLE_EQ(c.p[33], 4.198e4);
   EXPECT_DOUBLE_EQ(c.y[33], 4.198e-3);
+  std::filesystem::remove_all(dir);
+}
+
+TEST(PyCurvesExchange, CurveOutsideTheWallStopsBeforeAnyTableOrPlotLine) {
+  // 60 increments of 6 in: generated curves may lie at stations 0 to 62 (X 0 to 372 in).
+  const auto dir = testing::makeTempDir("pycurves");
+  RunState state;
+  state.control.unitsFlag = 1;
+  state.wall.nIncrements = 60;
+  state.wall.incrementLength = 6.0;
+  state.driver.curveFileName = (dir / "curves.pyc").string();
+  const auto fileWithCurveAt = [&](const std::string& depth) {
+    std::ofstream f(state.driver.curveFileName);
+    f << "           2\n";
+    for (const std::string& x : {std::string("372.0"), depth}) {
+      f << " " << x << " 34\n";
+      for (int j = 1; j <= kExchangePairs; ++j) f << exchangePointRecord(j, 1.0, 0.01 * j) << "\n";
+    }
+  };
+  const auto stopText = [&](const std::string& depth) {
+    fileWithCurveAt(depth);
+    OutputFile report, plot;
+    const std::string plotName = (dir / "curves.plt").string();
+    EXPECT_TRUE(plot.open(plotName));
+    std::string text;
+    try {
+      takeOverGeneratedCurves(state, report, plot);
+    } catch (const ErrorStop& stop) {
+      text = stop.lines().back();
+    }
+    plot.close();
+    EXPECT_TRUE(state.curves.generated.empty()) << depth;
+    EXPECT_EQ(testing::readFile(plotName), "") << depth;
+    return text;
+  };
+  EXPECT_EQ(stopText("-30.0"),
+            "     ERROR STOP -- GENERATED P-Y CURVE 2 OF THE CURVE FILE, AT X = -2.5000E+00 FT, "
+            "LIES ABOVE THE TOP OF THE WALL");
+  EXPECT_EQ(stopText("375.0"),  // station 63 (62.5 rounded away from zero)
+            "     ERROR STOP -- GENERATED P-Y CURVE 2 OF THE CURVE FILE, AT X =  3.1250E+01 FT, "
+            "LIES BELOW STATION 62 (TWO INCREMENTS BELOW THE TIP)");
+  EXPECT_NE(stopText("1.0E+300").find("LIES BELOW STATION 62"), std::string::npos);
+  // At the ends of the range the curves enter the table at stations 62 and 0.
+  fileWithCurveAt("-2.9");
+  OutputFile report, plot;
+  takeOverGeneratedCurves(state, report, plot);
+  ASSERT_EQ(state.curves.generated.size(), 2u);
+  EXPECT_EQ(state.curves.generated[0].fromStation, 62);
+  EXPECT_EQ(state.curves.generated[1].fromStation, 0);
   std::filesystem::remove_all(dir);
 }
 

@@ -90,7 +90,10 @@ void addSpan(RunState& state, const TableCurve& start, const TableCurve& end, in
   auto valuesAt = [&](int j) {
     const LinearisedCurve s = lineariseCurve(start, g.y(j));
     const LinearisedCurve e = lineariseCurve(end, g.y(j));
-    const double f = to == from ? 0.0 : static_cast<double>(j - from) / (to - from);
+    // In doubles: to - from of two far-apart stations does not fit an int.
+    const double f = to == from ? 0.0
+                                : static_cast<double>(j - from) /
+                                      (static_cast<double>(to) - static_cast<double>(from));
     return LinearisedCurve{s.slope + (e.slope - s.slope) * f,
                            s.intercept + (e.intercept - s.intercept) * f,
                            s.reaction + (e.reaction - s.reaction) * f};
@@ -110,6 +113,16 @@ void addSpan(RunState& state, const TableCurve& start, const TableCurve& end, in
   for (int j = from; j <= last; ++j) add(j, 1.0);
   add(from, -0.5);
   add(last, -0.5);
+}
+
+// A span reaches the station tables from its from-station down to its to-station clipped at N. The
+// iteration resets stations -1..N+1 only: a span that starts above station -1 would write where
+// nothing clears it, or outside the tables, so it stops the run.
+void checkSpanStart(size_t entry, int from, int to) {
+  if (from >= -1) return;
+  stopWithMessage("     ERROR STOP -- P-Y CURVE " + std::to_string(entry + 1) +
+                  " OF THE CURVE TABLE STARTS A SPAN AT STATION " + std::to_string(from) +
+                  " (TO STATION " + std::to_string(to) + "), ABOVE THE TOP OF THE WALL");
 }
 
 }  // namespace
@@ -133,6 +146,7 @@ bool distributeCurves(RunState& state) {
     if (first.contd < 0) return false;
     if (first.contd == 0) {
       if (first.toStation < from) stopStationsNotInOrder();
+      checkSpanStart(i, from, first.toStation);
       addSpan(state, first, first, from, first.toStation);
       ++i;
       continue;
@@ -141,6 +155,7 @@ bool distributeCurves(RunState& state) {
     if (i + 1 >= count) break;
     const TableCurve& second = table[i + 1];
     if (second.toStation < from) stopStationsNotInOrder();
+    checkSpanStart(i, from, second.toStation);
     // A continued pair of zero length adds nothing.
     if (second.toStation != from) addSpan(state, first, second, from, second.toStation);
     if (second.contd != 0) {

@@ -127,6 +127,7 @@ void runCriteria(CurveGeneration& g) {
     const CountedLayer& l = layers[n];
     if (l.firstCurve >= 0 && l.lastCurve != previousLast) {
       const int index = static_cast<int>(n);
+      g.inputLayer = l.inputIndex;
       switch (l.type) {
         case kStiffClayFreeWater:
           stiffClayFreeWaterLayer(g, index);

@@ -4,6 +4,7 @@
 #include "pycurves/curve_generation.h"
 
 #include <algorithm>
+#include <cmath>
 #include <iostream>
 
 #include "engine/errors.h"
@@ -135,7 +136,17 @@ void TrapezoidalResistance::extendToBottom(CountedLayer& layer, int curve, doubl
   if (curve == layer.lastCurve) layer.accumulated += pu * (layer.zBottom - z);
 }
 
+void CurveGeneration::requireFinite(double value) const {
+  if (std::isfinite(value)) return;
+  stopWithMessage(
+      "     ERROR STOP -- THE P-Y CURVE AT X =" + fmt::E(settings.reportDepth(curveX_), 12, 4) +
+      " " + depthUnit() + " OF SOIL LAYER " + std::to_string(inputLayer + 1) +
+      " GETS A VALUE THAT IS NOT A NUMBER; CHECK THE DATA OF THAT LAYER");
+}
+
 void CurveGeneration::beginCurve(double z) {
+  curveX_ = z + settings.freeHeight;
+  requireFinite(curveX_);
   records.push_back(exchangeCurveRecord(z + settings.freeHeight));
   pointNumber_ = 0;
   ++generatedCurves;
@@ -148,6 +159,7 @@ void CurveGeneration::writeHeading(bool excavation, const std::vector<HeadingFie
     report.line(excavation ? "     AT THE EXCAVATION SIDE" : "     AT THE BACKFILL SIDE");
   std::string captions = fmt::X(5), units = fmt::X(5), values = fmt::X(5);
   for (const HeadingField& f : fields) {
+    requireFinite(f.value);
     const int w = std::max(14, static_cast<int>(f.caption.size()) + 2);
     captions += fmt::A(f.caption, w);
     units += fmt::A(f.unit, w);
@@ -183,6 +195,8 @@ void CurveGeneration::emitSide(const CurveSide& side, const SideCurve& curve, Po
     // No initial pressure offset: the retained pressure below the excavation level loads the
     // stations already, so every generated curve passes through the origin.
     const double pOut = curve.pMultiplied ? p : p * side.pMultiplier;
+    requireFinite(yOut);
+    requireFinite(pOut);
     if (wideColumns) {
       report.line(fmt::X(21) + fmt::E(yOut, 20, 3) + fmt::E(pOut, 20, 3));
     } else {

@@ -161,6 +161,7 @@ struct CurveGeneration {
   SoilDistributions soil;
   std::vector<std::string> records;  // generated-curve records of the exchange file
   int generatedCurves = 0;
+  int inputLayer = 0;  // index into SoilData::layers of the layer whose curves are generated
 
   CurveGeneration(RunState& s, OutputFile& out) : state(s), report(out) {}
 
@@ -203,7 +204,12 @@ struct CurveGeneration {
   std::string lineLoadUnit() const;  // "LBS/IN"
 
  private:
+  // A value that is not finite (from soil data that make the criterion meaningless) stops the
+  // run naming the curve and its layer: nothing that is not a number reaches the report or the
+  // curve exchange file.
+  void requireFinite(double value) const;
   int pointNumber_ = 0;
+  double curveX_ = 0.0;  // X of the curve being written
 };
 
 // Sets the cyclic number of cycles, builds the tables and writes the report section.
