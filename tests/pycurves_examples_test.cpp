@@ -102,25 +102,42 @@ TEST(PyCurvesRun, PlotPointsCarryTheFileRounding) {
   EXPECT_EQ(plot[2], " -6.72 350.4");
 }
 
+// Runs one input through the case loop and hands back the run state it leaves and the lines of
+// its plot data file.
+struct StateRun {
+  std::unique_ptr<RunState> state = std::make_unique<RunState>();
+  std::vector<std::string> plot;
+  RunState* operator->() const { return state.get(); }
+};
+
+StateRun runToState(const std::string& input) {
+  const auto dir = testing::makeTempDir("pycurves");
+  StateRun run;
+  RunState& state = *run.state;
+  state.driver.curveFileName = (dir / "case.pyc").string();
+  state.driver.pressureFileName = (dir / "case.prs").string();
+  RunFiles files;
+  files.input = InputFile(input);
+  EXPECT_TRUE(files.report.open((dir / "case.out").string()));
+  EXPECT_TRUE(files.plot.open((dir / "case.plt").string()));
+  EXPECT_TRUE(files.aux.open((dir / "case.aux").string()));
+  EXPECT_EQ(runCases(state, files), 0);
+  files.report.close();
+  files.plot.close();
+  files.aux.close();
+  run.plot = splitLines(readFile(dir / "case.plt"));
+  std::filesystem::remove_all(dir);
+  return run;
+}
+
 TEST(PyCurvesRun, UserCurvesComeFirstAndEveryCurveIsChained) {
   std::string input =
       replaced(example("curves_clay_english.dat"), "1 0 1 1 0 2 2 0 0", "1 0 1 1 0 2 2 2 0");
   input = withoutContinuation(input) +
           "18 3 1.0 1.0\n-1.0 50.0\n0.0 0.0\n1.0 -50.0\n"
           "19 3 0.5 2.0\n-1.0 50.0\n0.0 0.0\n1.0 -50.0\n0\n";
-  const auto dir = testing::makeTempDir("pycurves");
-  RunState state;
-  state.driver.curveFileName = (dir / "case.pyc").string();
-  state.driver.pressureFileName = (dir / "case.prs").string();
-  RunFiles files;
-  files.input = InputFile(input);
-  ASSERT_TRUE(files.report.open((dir / "case.out").string()));
-  ASSERT_TRUE(files.plot.open((dir / "case.plt").string()));
-  ASSERT_TRUE(files.aux.open((dir / "case.aux").string()));
-  EXPECT_EQ(runCases(state, files), 0);
-  files.plot.close();
-  files.report.close();
-  const CurveData& curves = state.curves;
+  const StateRun run = runToState(input);
+  const CurveData& curves = run->curves;
   EXPECT_EQ(curves.generatedCount, 10);
   ASSERT_EQ(curves.generated.size(), 10u);
   ASSERT_EQ(curves.table.size(), 12u);
@@ -137,33 +154,13 @@ TEST(PyCurvesRun, UserCurvesComeFirstAndEveryCurveIsChained) {
   EXPECT_DOUBLE_EQ(curves.table[2].p[0], 350.4 * 6.0);
   EXPECT_DOUBLE_EQ(curves.table[2].y[0], -6.72);
   // Plot file: all twelve curves, the user curves first with their scaled points.
-  const auto plot = splitLines(readFile(dir / "case.plt"));
+  const auto& plot = run.plot;
   ASSERT_GT(plot.size(), 10u);
   EXPECT_EQ(plot[0], " 1 12");
   EXPECT_EQ(plot[1], "      18.00     3");
   EXPECT_EQ(plot[5], "      19.00     3");
   EXPECT_EQ(plot[6], " -2 25");
   EXPECT_EQ(plot[9], "     120.10    33");
-  std::filesystem::remove_all(dir);
-}
-
-// Runs one input through the case loop and hands back the run state it leaves.
-std::unique_ptr<RunState> runToState(const std::string& input) {
-  const auto dir = testing::makeTempDir("pycurves");
-  auto state = std::make_unique<RunState>();
-  state->driver.curveFileName = (dir / "case.pyc").string();
-  state->driver.pressureFileName = (dir / "case.prs").string();
-  RunFiles files;
-  files.input = InputFile(input);
-  EXPECT_TRUE(files.report.open((dir / "case.out").string()));
-  EXPECT_TRUE(files.plot.open((dir / "case.plt").string()));
-  EXPECT_TRUE(files.aux.open((dir / "case.aux").string()));
-  EXPECT_EQ(runCases(*state, files), 0);
-  files.report.close();
-  files.plot.close();
-  files.aux.close();
-  std::filesystem::remove_all(dir);
-  return state;
 }
 
 // SI, 10 m wall of 20 increments of 0.5 m, cut at 4 m, held by lateral springs of 1e9 kN/m at
@@ -188,7 +185,8 @@ std::string heldWallInput(const HeldWall& w, int pressureOption) {
   return text + w.soil + "0\n";
 }
 
-double totalRestraintForce(const RunState& state) {
+double totalRestraintForce(const StateRun& run) {
+  const RunState& state = *run.state;
   double total = 0.0;
   for (int j = 0; j <= state.grid.n; ++j) total += state.analysis.baseS(j) * state.grid.y(j);
   return total;
@@ -204,10 +202,10 @@ TEST_P(PyCurvesHeldWall, CarriesTheRetainedPressureOnceWithGeneratedPressureAndC
   const HeldWall& w = GetParam();
   const auto table = runToState(heldWallInput(w, 1));
   const auto generated = runToState(heldWallInput(w, 2));
-  ASSERT_EQ(table->analysis.outcome, IterationOutcome::Closed);
-  ASSERT_EQ(generated->analysis.outcome, IterationOutcome::Closed);
-  const double withTable = std::fabs(totalRestraintForce(*table));
-  const double withGenerated = std::fabs(totalRestraintForce(*generated));
+  ASSERT_TRUE(table->analysis.hasResults);
+  ASSERT_TRUE(generated->analysis.hasResults);
+  const double withTable = std::fabs(totalRestraintForce(table));
+  const double withGenerated = std::fabs(totalRestraintForce(generated));
   EXPECT_NEAR(withTable, w.load, 0.01 * w.load);
   EXPECT_NEAR(withGenerated, withTable, 0.01 * withTable);
 }
@@ -244,7 +242,7 @@ TEST(PyCurvesRun, SoilMovementTakesThePlaceOfUserCurvesAtOrAboveTheExcavation) {
                    "10 2 1.0 1.0\n-1.0 50.0\n1.0 -50.0\n20 2 1.0 1.0\n-1.0 50.0\n1.0 -50.0\n"
                    "22 5 1.0 1.0\n");
   const auto state = runToState(input);
-  ASSERT_EQ(state->analysis.outcome, IterationOutcome::Closed);
+  ASSERT_TRUE(state->analysis.hasResults);
   ASSERT_EQ(state->curves.userCurves.size(), 7u);
   EXPECT_EQ(state->curves.userCurves[0].station, 22);
   const auto& table = state->curves.table;
@@ -254,7 +252,7 @@ TEST(PyCurvesRun, SoilMovementTakesThePlaceOfUserCurvesAtOrAboveTheExcavation) {
   EXPECT_EQ(table[26].fromStation, 50);
   // The same case as entered (no curve above the cut) gives the same wall.
   const auto plain = runToState(original);
-  ASSERT_EQ(plain->analysis.outcome, IterationOutcome::Closed);
+  ASSERT_TRUE(plain->analysis.hasResults);
   for (int j = 0; j <= state->grid.n; ++j) EXPECT_DOUBLE_EQ(state->grid.y(j), plain->grid.y(j));
   // The report says which curves gave way.
   const auto r = runInputText(input, "pycurves");
