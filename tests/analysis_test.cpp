@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -160,6 +161,27 @@ TEST_F(DistributionFixture, UpwardSpanStopsAndNegativeContdAbandons) {
   state.curves.table.clear();
   add(4, 4.0, -1);
   EXPECT_FALSE(distributeCurves(state));
+}
+
+TEST_F(DistributionFixture, SpanAboveStationMinusOneStopsAndFarEndsAreInterpolated) {
+  add(-2, 2.0, 0);
+  try {
+    distributeCurves(state);
+    FAIL() << "a span above the top of the wall must stop the run";
+  } catch (const ErrorStop& stop) {
+    EXPECT_EQ(stop.lines().back(),
+              "     ERROR STOP -- P-Y CURVE 1 OF THE CURVE TABLE STARTS A SPAN AT STATION -2 (TO "
+              "STATION -2), ABOVE THE TOP OF THE WALL");
+  }
+  // A span from station -1 to a station far below the tip: the fraction (j + 1) / (to + 1) is
+  // formed without overflow, so every station keeps the start curve's spring 4 (to 1e-8).
+  state.curves.table.clear();
+  add(-1, 4.0, 1);
+  add(std::numeric_limits<int>::max(), 6.0, 0);
+  ASSERT_TRUE(distributeCurves(state));
+  EXPECT_NEAR(S(-1), 2.0, 1e-8);
+  for (int j = 0; j <= 9; ++j) EXPECT_NEAR(S(j), 4.0, 1e-8) << j;
+  EXPECT_NEAR(S(10), 2.0, 1e-8);
 }
 
 TEST_F(DistributionFixture, EveryCallStartsFromTheBaseValuesAndReactionIsPerUnitLength) {

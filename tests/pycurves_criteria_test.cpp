@@ -353,6 +353,17 @@ TEST(PyCurvesSilt, CohesivePartAndShapes) {
   expectNear(falling.p[14], r.pu);
 }
 
+TEST(PyCurvesStiffClay, DepthFactorsOfAnyDepthRatio) {
+  // As: 0.55 at 2 and 0.59 at 3; beyond x = 5 the last segment (0.60 to 0.60) goes on flat, as
+  // does Ac beyond 3 (0.30). A huge ratio is no index.
+  EXPECT_NEAR(freeWaterFactorAs(2.5), 0.57, 1e-15);
+  EXPECT_DOUBLE_EQ(freeWaterFactorAs(7.5), 0.60);
+  EXPECT_DOUBLE_EQ(freeWaterFactorAs(1.0e300), 0.60);
+  EXPECT_DOUBLE_EQ(freeWaterFactorAc(1.0e300), 0.30);
+  EXPECT_DOUBLE_EQ(freeWaterFactorAs(-1.0), 0.223);
+  EXPECT_TRUE(std::isnan(freeWaterFactorAs(std::nan(""))));
+}
+
 TEST(PyCurvesRock, BranchesAndResidual) {
   // su = 1000 psi, b = 24 in: y1 = 0.0096 in, y2 = 0.0024 b = 0.0576 in.
   const SideCurve curve = rockCurve(1000.0, 0.08, 24.0, 100.0, 0.5);
@@ -364,6 +375,21 @@ TEST(PyCurvesRock, BranchesAndResidual) {
   expectNear(curve.y[15], 0.0576);
   expectNear(curve.p[15], 0.5 * 0.08 * 24.0 * 100.0);
   EXPECT_TRUE(curve.pMultiplied);
+}
+
+TEST(PyCurvesRock, PointSixteenIsResidualAtEveryWidth) {
+  // y2 = 0.0024 b; at these widths 15 (y2 / 15) rounds below y2, yet point 16 is the residual
+  // 0.5 gamma b dr, and point 15 still lies on the second branch p1 + 100 su (y - y1).
+  for (const double b : {1.47, 1.83, 31.5, 24.0, 0.6}) {
+    const double su = 2500.0, gamma = 0.05, depth = 7.0;
+    const SideCurve curve = rockCurve(su, gamma, b, depth, 1.0);
+    const double y1 = 0.0004 * b;
+    const double y2 = 0.0024 * b;
+    expectNear(curve.y[15], y2);
+    EXPECT_DOUBLE_EQ(curve.p[15], 0.5 * gamma * b * depth) << "b = " << b;
+    EXPECT_DOUBLE_EQ(curve.p[16], 0.5 * gamma * b * depth) << "b = " << b;
+    expectNear(curve.p[14], 2000.0 * su * y1 + 100.0 * su * (14.0 * y2 / 15.0 - y1));
+  }
 }
 
 TEST(PyCurvesWeakRock, CurveAgainstHandValues) {

@@ -6,8 +6,11 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 
+#include "analysis/curves.h"
 #include "engine/errors.h"
+#include "pycurves/criteria.h"
 #include "pycurves/curve_exchange.h"
 #include "pycurves/curve_generation.h"
 #include "test_support.h"
@@ -87,6 +90,38 @@ TEST(PyCurvesDistributions, LayerAcrossTheCutStartsItsCurvesAtTheEdgeOffset) {
   EXPECT_DOUBLE_EQ(d.curveDepths[4], 29.99);
 }
 
+TEST(PyCurvesDistributions, RangeEndInALayerCutAtTheExcavationInterpolatesInTheCountedLayer) {
+  // Soft clay 0 to 40 ft, c 2 -> 8 psi; cut at 10 ft; 40 increments of 6 in put the end of the
+  // curve range at 21 ft (z = 132 in). The counted layer runs from z = 0 (top values) to z = 360
+  // (bottom values): fraction 132 / 360 = 11 / 30, c = 2 + 6 x 11 / 30 = 4.20 psi.
+  RunState state;
+  state.control.unitsFlag = 1;
+  state.wall.nIncrements = 40;
+  state.wall.incrementLength = 6.0;
+  state.soil.wall.freeHeight = 120.0;
+  state.soil.wall.widthActive = 12.0;
+  state.soil.wall.widthResistance = 12.0;
+  state.soil.wall.waterBackfill = 180.0;  // 15 ft: z = 60, fraction 1 / 6
+  state.soil.nLayers = 1;
+  state.soil.layers[0] = layer(1, 0.0, 480.0, 0.06, 2.0, 0.0, 0.02, 100.0);
+  state.soil.layers[0].bottom = {0.09, 8.0, 0.0, 0.005, 700.0, 30.0};
+  const SoilDistributions d = buildSoilDistributions(state, curveSettingsFor(state));
+  ASSERT_EQ(d.strength.size(), 2u);
+  EXPECT_DOUBLE_EQ(d.strength[0].z, 0.0);
+  EXPECT_DOUBLE_EQ(d.strength[0].c, 2.0);
+  EXPECT_DOUBLE_EQ(d.strength[1].z, 132.0);
+  EXPECT_NEAR(d.strength[1].c, 4.20, 1e-12);
+  EXPECT_NEAR(d.strength[1].e50, 0.02 - 0.015 * 11.0 / 30.0, 1e-15);
+  EXPECT_NEAR(d.strength[1].kpy, 100.0 + 600.0 * 11.0 / 30.0, 1e-12);
+  EXPECT_NEAR(d.strength[1].sixth, 11.0, 1e-12);
+  // Unit weight on the same line: 0.06 -> 0.09 over z 0 to 360; water at z = 60.
+  ASSERT_EQ(d.unitWeight.size(), 4u);
+  EXPECT_DOUBLE_EQ(d.unitWeight[1].z, 60.0);
+  EXPECT_NEAR(d.unitWeight[1].gamma, 0.065, 1e-15);
+  EXPECT_NEAR(d.unitWeight[2].gamma, 0.065 - 0.036, 1e-15);
+  EXPECT_NEAR(d.unitWeight[3].gamma, 0.071 - 0.036, 1e-15);
+}
+
 TEST(PyCurvesLookups, StrengthAtLayerBoundaries) {
   std::vector<StrengthPoint> points = {{0.0, 2.0, 0.0, 0.01, 0.0, 0.0},
                                        {10.0, 4.0, 0.2, 0.01, 100.0, 0.0},
@@ -128,7 +163,7 @@ TEST(PyCurvesLookups, AverageEffectiveUnitWeight) {
   EXPECT_FALSE(lookupAverageUnitWeight(points, 81.0, v));
 }
 
-TEST(PyCurvesGeneration, BackfillOverburdenAndInitialPressure) {
+TEST(PyCurvesGeneration, BackfillOverburden) {
   RunState state;
   state.control.unitsFlag = 2;
   state.control.pressureOption = 2;
@@ -154,13 +189,39 @@ TEST(PyCurvesGeneration, BackfillOverburdenAndInitialPressure) {
   } catch (const GeneratorStop& stop) {
     EXPECT_EQ(stop.code(), 4);
   }
-  // Initial pressure of the clays: max(-2cb, E / r - 2cb), nothing when not positive.
-  state.pressure.loadDepth = {0.0, 10.0};
-  state.pressure.loadValue = {200.0, 200.0};
-  EXPECT_DOUBLE_EQ(g.clayOffset(7.0, 1.0), 200.0 / 2.0 - 2.0);
-  EXPECT_DOUBLE_EQ(g.clayOffset(7.0, 60.0), 0.0);
-  state.control.pressureOption = 1;  // no generated distribution
-  EXPECT_DOUBLE_EQ(g.clayOffset(7.0, 1.0), 0.0);
+}
+
+TEST(PyCurvesGeneration, ValueThatIsNotANumberStopsBeforeItIsWritten) {
+  RunState state;
+  state.control.unitsFlag = 2;
+  state.soil.wall.freeHeight = 6.0;
+  OutputFile unopened;
+  CurveGeneration g(state, unopened);
+  g.settings = curveSettingsFor(state);
+  g.inputLayer = 1;
+  const std::string expected =
+      "     ERROR STOP -- THE P-Y CURVE AT X =  7.5000E+00 M OF SOIL LAYER 2 GETS A VALUE THAT IS "
+      "NOT A NUMBER; CHECK THE DATA OF THAT LAYER";
+  const auto stopText = [&](auto&& write) {
+    try {
+      write();
+    } catch (const ErrorStop& stop) {
+      return stop.lines().back();
+    }
+    return std::string("no stop");
+  };
+  g.beginCurve(1.5);
+  SideCurve curve;
+  for (int j = 0; j < kCurvePointsPerSide; ++j) curve.y[j] = curve.p[j] = j;
+  curve.p[5] = std::nan("");
+  const CurveSide side = g.side(1.5, true);
+  EXPECT_EQ(stopText([&] { g.emitSide(side, curve, PointHeads::Plain); }), expected);
+  curve.p[5] = 5.0;
+  curve.y[16] = std::numeric_limits<double>::infinity();
+  EXPECT_EQ(stopText([&] { g.emitSide(side, curve, PointHeads::Plain); }), expected);
+  EXPECT_EQ(stopText([&] { g.writeHeading(true, {{"DIAM", "M", std::nan("")}}); }), expected);
+  // Each stop comes before its point's record: 5 points of the first pass, 16 of the second.
+  EXPECT_EQ(g.records.size(), 1u + 5u + 16u);
 }
 
 TEST(PyCurvesMultipliers, GroupFactorAndReductionTable) {
@@ -188,16 +249,6 @@ TEST(PyCurvesMultipliers, GroupFactorAndReductionTable) {
   // The group factor joins the table only with the switch.
   EXPECT_DOUBLE_EQ(pMultiplierAt(150.0, 2.0, 120.0, rows, 0), 0.75);
   EXPECT_NEAR(pMultiplierAt(150.0, 2.0, 120.0, rows, 1), 0.75 * 0.8100842201, 1e-10);
-}
-
-TEST(PyCurvesMultipliers, LateralLoadLookup) {
-  const std::vector<double> depth = {0.0, 100.0, 200.0};
-  const std::vector<double> value = {1.0, 3.0, 5.0};
-  EXPECT_DOUBLE_EQ(lateralLoadPerLength(depth, value, -5.0), 1.0);
-  EXPECT_DOUBLE_EQ(lateralLoadPerLength(depth, value, 150.0), 4.0);
-  EXPECT_DOUBLE_EQ(lateralLoadPerLength(depth, value, 100.0), 3.0);
-  EXPECT_DOUBLE_EQ(lateralLoadPerLength(depth, value, 900.0), 5.0);
-  EXPECT_DOUBLE_EQ(lateralLoadPerLength({}, {}, 10.0), 0.0);
 }
 
 TEST(PyCurvesExchange, PointRecordHasFourSignificantDigits) {
@@ -233,6 +284,43 @@ TEST(PyCurvesExchange, ThirtyThreePointMapping) {
   EXPECT_DOUBLE_EQ(t.p[32], -17.0);
 }
 
+TEST(PyCurvesExchange, GeneratedCurveKeepsItsEndValuesBeyondItsEndPoints) {
+  // Weak rock, qa 500 psi, b 24 in, xr 24 in, krm 0.0005, Eir 50000 psi: pur = 28800 lb/in,
+  // yrm = 0.012 in. The last point, 12 yrm, has (pur / 2) 12^0.25 = 26801.42 lb/in; the curve
+  // would reach pur only at 16 yrm, and the extended segment from 8 yrm would give 31969 lb/in
+  // at 20 yrm.
+  WeakRockInput in;
+  in.qa = 500.0;
+  in.xr = 24.0;
+  in.b = 24.0;
+  in.krm = 0.0005;
+  in.eir = 50000.0;
+  const SideCurve side = weakRockCurve(in);
+  ExchangeCurve c;
+  c.depth = 300.0;
+  c.count = kExchangePairs;
+  for (int j = 0; j < kCurvePointsPerSide; ++j) {
+    c.p[j] = c.p[j + kCurvePointsPerSide] = side.p[j];
+    c.y[j] = c.y[j + kCurvePointsPerSide] = side.y[j];
+  }
+  const TableCurve t = tableCurveFromExchange(c, 6.0);
+  const double last = 14400.0 * std::pow(12.0, 0.25);
+  EXPECT_NEAR(last, 26801.42, 0.01);
+  for (const double y : {0.24, 1.0e3}) {
+    // Excavation side (p reversed) and backfill side (y mirrored).
+    const LinearisedCurve ahead = lineariseCurve(t, y);
+    EXPECT_DOUBLE_EQ(ahead.slope, 0.0);
+    EXPECT_NEAR(ahead.reaction, -last, 1e-6 * last);
+    EXPECT_NEAR(ahead.intercept, -last, 1e-6 * last);
+    const LinearisedCurve behind = lineariseCurve(t, -y);
+    EXPECT_DOUBLE_EQ(behind.slope, 0.0);
+    EXPECT_NEAR(behind.reaction, last, 1e-6 * last);
+  }
+  // On the last point the segment below it holds: its reaction is the point's value.
+  EXPECT_NEAR(lineariseCurve(t, 0.144).reaction, -last, 1e-6 * last);
+  EXPECT_GT(lineariseCurve(t, 0.144).slope, 0.0);
+}
+
 TEST(PyCurvesExchange, RoundTripThroughTheFile) {
   const auto dir = testing::makeTempDir("pycurves");
   const std::string name = (dir / "curves.pyc").string();
@@ -258,6 +346,55 @@ TEST(PyCurvesExchange, RoundTripThroughTheFile) {
   EXPECT_DOUBLE_EQ(c.y[0], 1.235e-4);
   EXPECT_DOUBLE_EQ(c.p[33], 4.198e4);
   EXPECT_DOUBLE_EQ(c.y[33], 4.198e-3);
+  std::filesystem::remove_all(dir);
+}
+
+TEST(PyCurvesExchange, CurveOutsideTheWallStopsBeforeAnyTableOrPlotLine) {
+  // 60 increments of 6 in: generated curves may lie at stations 0 to 62 (X 0 to 372 in).
+  const auto dir = testing::makeTempDir("pycurves");
+  RunState state;
+  state.control.unitsFlag = 1;
+  state.wall.nIncrements = 60;
+  state.wall.incrementLength = 6.0;
+  state.driver.curveFileName = (dir / "curves.pyc").string();
+  const auto fileWithCurveAt = [&](const std::string& depth) {
+    std::ofstream f(state.driver.curveFileName);
+    f << "           2\n";
+    for (const std::string& x : {std::string("372.0"), depth}) {
+      f << " " << x << " 34\n";
+      for (int j = 1; j <= kExchangePairs; ++j) f << exchangePointRecord(j, 1.0, 0.01 * j) << "\n";
+    }
+  };
+  const auto stopText = [&](const std::string& depth) {
+    fileWithCurveAt(depth);
+    OutputFile report, plot;
+    const std::string plotName = (dir / "curves.plt").string();
+    EXPECT_TRUE(plot.open(plotName));
+    std::string text;
+    try {
+      takeOverGeneratedCurves(state, report, plot);
+    } catch (const ErrorStop& stop) {
+      text = stop.lines().back();
+    }
+    plot.close();
+    EXPECT_TRUE(state.curves.generated.empty()) << depth;
+    EXPECT_EQ(testing::readFile(plotName), "") << depth;
+    return text;
+  };
+  EXPECT_EQ(stopText("-30.0"),
+            "     ERROR STOP -- GENERATED P-Y CURVE 2 OF THE CURVE FILE, AT X = -2.5000E+00 FT, "
+            "LIES ABOVE THE TOP OF THE WALL");
+  EXPECT_EQ(stopText("375.0"),  // station 63 (62.5 rounded away from zero)
+            "     ERROR STOP -- GENERATED P-Y CURVE 2 OF THE CURVE FILE, AT X =  3.1250E+01 FT, "
+            "LIES BELOW STATION 62 (TWO INCREMENTS BELOW THE TIP)");
+  EXPECT_NE(stopText("1.0E+300").find("LIES BELOW STATION 62"), std::string::npos);
+  // At the ends of the range the curves enter the table at stations 62 and 0.
+  fileWithCurveAt("-2.9");
+  OutputFile report, plot;
+  takeOverGeneratedCurves(state, report, plot);
+  ASSERT_EQ(state.curves.generated.size(), 2u);
+  EXPECT_EQ(state.curves.generated[0].fromStation, 62);
+  EXPECT_EQ(state.curves.generated[1].fromStation, 0);
   std::filesystem::remove_all(dir);
 }
 

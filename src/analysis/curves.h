@@ -3,6 +3,7 @@
 #pragma once
 
 #include "engine/run_state.h"
+#include "report/output_file.h"
 
 namespace korden {
 
@@ -14,7 +15,14 @@ struct LinearisedCurve {
   double reaction = 0.0;   // force per station at the deflection
 };
 
+// Beyond its end points a user curve extends its end segments; a generated curve (holdEndValues)
+// keeps its end values.
 LinearisedCurve lineariseCurve(const TableCurve& curve, double y);
+
+// Soil-movement option: the retained-side curves take the place of the user curves at or above
+// the excavation level, that is at stations up to the deepest retained-side curve. Those user
+// curves are removed for the case, each with a warning in the report; deeper ones stay.
+void dropUserCurvesInPlaceOfSoilMovement(CurveData& curves, OutputFile& report);
 
 // Fills the curve table: the soil-movement curves first, then the user-specified curves (points
 // times their multipliers, p also times h), each at its own station, then the generated curves.

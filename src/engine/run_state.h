@@ -267,6 +267,9 @@ struct TableCurve {
   int toStation = 0;
   int contd = 0;  // 0 alone, non-zero continued by the next entry, negative invalid
   int nPoints = 0;
+  // Generated curves: beyond an end point p stays at that point's value (the end segment is not
+  // extended, so the resistance never exceeds what the criterion gives at its last point).
+  bool holdEndValues = false;
   std::array<double, kMaxTableCurvePoints> y{}, p{};
 };
 

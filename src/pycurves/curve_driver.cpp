@@ -3,6 +3,7 @@
 // criterion of every layer, writes the curve exchange file and takes the curves back from it.
 #include <iostream>
 
+#include "analysis/curves.h"
 #include "engine/analysis_case.h"
 #include "engine/errors.h"
 #include "engine/single_precision.h"
@@ -63,7 +64,7 @@ void writeSoilSection(CurveGeneration& g) {
   s.cycles = state.soil.cycles;
   g.soil = buildSoilDistributions(state, s);
 
-  writeBanner(out, "*          SOIL LAYERS AND STRENGTH DATA           *");
+  writeBanner(out, "*          SOIL LAYERS AND STRENGTH DATA         *");
   out.line("     X AT THE SURFACE OF EXCAVATION SIDE     = " +
            fmt::E(s.reportDepth(s.freeHeight), 12, 4) + " " + g.depthUnit());
   out.blank();
@@ -126,6 +127,7 @@ void runCriteria(CurveGeneration& g) {
     const CountedLayer& l = layers[n];
     if (l.firstCurve >= 0 && l.lastCurve != previousLast) {
       const int index = static_cast<int>(n);
+      g.inputLayer = l.inputIndex;
       switch (l.type) {
         case kStiffClayFreeWater:
           stiffClayFreeWaterLayer(g, index);
@@ -155,6 +157,8 @@ void runCriteria(CurveGeneration& g) {
 }
 
 void generateSoilResistanceCurves(RunState& state, RunFiles& files) {
+  // The user curves of the case are settled before any curve is written or plotted.
+  dropUserCurvesInPlaceOfSoilMovement(state.curves, files.report);
   // The switch is set by the first case whose curve option asks for generated curves and stays
   // set for the rest of the run.
   if (state.driver.generateCurves != 1) {

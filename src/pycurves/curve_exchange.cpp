@@ -42,8 +42,22 @@ void readPointRecord(InputFile& file, int curve, int pair, double& p, double& y)
   }
 }
 
-// Station of a depth: depth / h rounded half away from zero.
-int stationOf(double depth, double h) { return static_cast<int>(std::lround(depth / h)); }
+// A generated curve must lie on the wall: from its top (station 0) down to two increments below
+// its tip, where the curve range ends. Anything else (a free height above the top of the soil, a
+// damaged file) stops the run before the curve reaches a station table.
+void checkGeneratedCurveStation(const RunState& state, const ExchangeCurve& c, int station,
+                                int number) {
+  const int deepest = state.wall.nIncrements + 2;
+  if (station >= 0 && station <= deepest) return;
+  const bool english = state.english();
+  const double x = english ? c.depth / 12.0 : c.depth;
+  const std::string where =
+      station < 0 ? "ABOVE THE TOP OF THE WALL"
+                  : "BELOW STATION " + std::to_string(deepest) + " (TWO INCREMENTS BELOW THE TIP)";
+  stopWithMessage("     ERROR STOP -- GENERATED P-Y CURVE " + std::to_string(number) +
+                  " OF THE CURVE FILE, AT X =" + fmt::E(x, 12, 4) + " " +
+                  (english ? "FT" : (state.si() ? "M" : "L")) + ", LIES " + where);
+}
 
 }  // namespace
 
@@ -115,9 +129,12 @@ CurveFileContents readCurveExchangeFile(const std::string& name, int userCurves)
 
 TableCurve tableCurveFromExchange(const ExchangeCurve& curve, double h) {
   TableCurve t;
-  t.fromStation = t.toStation = stationOf(curve.depth, h);
+  // depth / h rounded half away from zero; no station (far outside the tables) for a depth that
+  // is not finite or too large.
+  t.fromStation = t.toStation = stationOfDepth(curve.depth, h, false);
   t.contd = 1;
   t.nPoints = kExchangePairs - 1;  // pair 1 is not used
+  t.holdEndValues = true;
   // Pairs 34 down to 18 (the backfill side) mirrored to negative deflections, then pairs 2 to 17
   // (the excavation side) with the reaction reversed. 0.0 - v keeps zero unsigned.
   for (int k = 0; k <= 16; ++k) {
@@ -144,6 +161,13 @@ void takeOverGeneratedCurves(RunState& state, OutputFile& report, OutputFile& pl
     return;
   }
   if (contents.generated.empty()) return;  // only user curves: their plot section follows the table
+  std::vector<TableCurve> tables;
+  tables.reserve(contents.generated.size());
+  for (const ExchangeCurve& c : contents.generated) {
+    tables.push_back(tableCurveFromExchange(c, h));
+    checkGeneratedCurveStation(state, c, tables.back().fromStation,
+                               static_cast<int>(curves.userCurves.size() + tables.size()));
+  }
 
   // Plot section: units flag and number of curves, the user curves first in their own layout, then
   // every generated curve with its depth, 33 and its points (p per unit length).
@@ -154,8 +178,9 @@ void takeOverGeneratedCurves(RunState& state, OutputFile& report, OutputFile& pl
       plot.line(" " + plotValue(c.yScaled[j]) + " " + plotValue(c.pScaled[j]));
     }
   }
-  for (const ExchangeCurve& c : contents.generated) {
-    TableCurve t = tableCurveFromExchange(c, h);
+  for (size_t k = 0; k < tables.size(); ++k) {
+    const ExchangeCurve& c = contents.generated[k];
+    TableCurve& t = tables[k];
     plot.line(fmt::X(1) + fmt::F(c.depth, 10, 2) + fmt::X(1) + fmt::I(t.nPoints, 5));
     for (int j = 0; j < t.nPoints; ++j)
       plot.line(" " + plotValue(t.y[j]) + " " + plotValue(t.p[j]));

@@ -43,7 +43,8 @@ CurveFileContents readCurveExchangeFile(const std::string& name, int userCurves)
 
 // The curve-table form of a generated curve: station = X / h rounded, CONTD 1, 33 points
 // (-y, p) of the backfill side from its last point to its first, then (y, -p) of the excavation
-// side from its second point on. p stays per unit length of wall.
+// side from its second point on, holding its end values beyond its end points. p stays per unit
+// length of wall.
 TableCurve tableCurveFromExchange(const ExchangeCurve& curve, double h);
 
 // Reads the curve exchange file into state.curves.generated (p times h) and writes the curve

@@ -1,9 +1,10 @@
 // The shared part of every soil criterion: lookups that stop the run beyond the distributions,
-// the two sides of a curve, the initial pressure, the backfill overburden, and the printing of a
+// the two sides of a curve, the backfill overburden, and the printing of a
 // curve side together with its records for the curve exchange file.
 #include "pycurves/curve_generation.h"
 
 #include <algorithm>
+#include <cmath>
 #include <iostream>
 
 #include "engine/errors.h"
@@ -87,18 +88,6 @@ double CurveGeneration::backfillOverburden(double d) {
                   4);
 }
 
-double CurveGeneration::earthPressureLoad(double x) const {
-  if (state.control.pressureOption < 2) return 0.0;
-  return lateralLoadPerLength(state.pressure.loadDepth, state.pressure.loadValue, x);
-}
-
-double CurveGeneration::clayOffset(double x, double c) const {
-  const double b = settings.width;
-  const double p0 =
-      std::max(-2.0 * c * b, earthPressureLoad(x) / settings.widthRatio - 2.0 * c * b);
-  return p0 <= 1.0e-10 ? 0.0 : p0;
-}
-
 CurveSide CurveGeneration::side(double z, bool excavation) const {
   CurveSide s;
   s.excavation = excavation;
@@ -147,7 +136,17 @@ void TrapezoidalResistance::extendToBottom(CountedLayer& layer, int curve, doubl
   if (curve == layer.lastCurve) layer.accumulated += pu * (layer.zBottom - z);
 }
 
+void CurveGeneration::requireFinite(double value) const {
+  if (std::isfinite(value)) return;
+  stopWithMessage(
+      "     ERROR STOP -- THE P-Y CURVE AT X =" + fmt::E(settings.reportDepth(curveX_), 12, 4) +
+      " " + depthUnit() + " OF SOIL LAYER " + std::to_string(inputLayer + 1) +
+      " GETS A VALUE THAT IS NOT A NUMBER; CHECK THE DATA OF THAT LAYER");
+}
+
 void CurveGeneration::beginCurve(double z) {
+  curveX_ = z + settings.freeHeight;
+  requireFinite(curveX_);
   records.push_back(exchangeCurveRecord(z + settings.freeHeight));
   pointNumber_ = 0;
   ++generatedCurves;
@@ -160,6 +159,7 @@ void CurveGeneration::writeHeading(bool excavation, const std::vector<HeadingFie
     report.line(excavation ? "     AT THE EXCAVATION SIDE" : "     AT THE BACKFILL SIDE");
   std::string captions = fmt::X(5), units = fmt::X(5), values = fmt::X(5);
   for (const HeadingField& f : fields) {
+    requireFinite(f.value);
     const int w = std::max(14, static_cast<int>(f.caption.size()) + 2);
     captions += fmt::A(f.caption, w);
     units += fmt::A(f.unit, w);
@@ -192,8 +192,11 @@ void CurveGeneration::emitSide(const CurveSide& side, const SideCurve& curve, Po
       }
     }
     const double yOut = y * side.yMultiplier;
-    double pOut = curve.pMultiplied ? p : p * side.pMultiplier;
-    pOut += side.excavation ? -curve.offset : curve.offset;
+    // No initial pressure offset: the retained pressure below the excavation level loads the
+    // stations already, so every generated curve passes through the origin.
+    const double pOut = curve.pMultiplied ? p : p * side.pMultiplier;
+    requireFinite(yOut);
+    requireFinite(pOut);
     if (wideColumns) {
       report.line(fmt::X(21) + fmt::E(yOut, 20, 3) + fmt::E(pOut, 20, 3));
     } else {

@@ -126,11 +126,6 @@ double pMultiplierAt(double x, double widthRatio, double freeHeight,
                      const std::vector<ModificationFactor>& rows, int groupSwitch);
 double yMultiplierAt(double x, const std::vector<ModificationFactor>& rows);
 
-// The generated lateral load (force per unit length of wall) at X: linear between the rows, the
-// first value above the first row, the last value below the last row, 0 for an empty table.
-double lateralLoadPerLength(const std::vector<double>& depth, const std::vector<double>& value,
-                            double x);
-
 // Both sides of one curve: where the side's depth and the multipliers' argument are taken.
 struct CurveSide {
   bool excavation = true;
@@ -143,8 +138,6 @@ struct CurveSide {
 // The 17 points of one side as a criterion builds them, before the multipliers.
 struct SideCurve {
   SidePoints y{}, p{};
-  double offset =
-      0.0;  // initial pressure: subtracted on the excavation side, added on the backfill side
   bool pMultiplied = false;    // p already carries the p-multiplier where it applies (rock)
   double floorModulus = -1.0;  // soft clay: modulus reported for a deflection below the floor
   double ultimate = 0.0;       // the resistance the layer's accumulated resistance takes
@@ -168,6 +161,7 @@ struct CurveGeneration {
   SoilDistributions soil;
   std::vector<std::string> records;  // generated-curve records of the exchange file
   int generatedCurves = 0;
+  int inputLayer = 0;  // index into SoilData::layers of the layer whose curves are generated
 
   CurveGeneration(RunState& s, OutputFile& out) : state(s), report(out) {}
 
@@ -177,10 +171,6 @@ struct CurveGeneration {
   // Total vertical stress at the depth d below the backfill ground surface from the input layers
   // (water deducted in sand layers below the backfill water table only).
   double backfillOverburden(double d);
-  // Initial pressure of the clays at X: max(-2cb, E/r - 2cb), 0 when not above 1e-10.
-  double clayOffset(double x, double c) const;
-  // The earth-pressure load E(X)/h of the generated distribution, force per unit length.
-  double earthPressureLoad(double x) const;
 
   CurveSide side(double z, bool excavation) const;
   // Depth in the criterion's own resistance expressions: the plain depth in the first counted
@@ -214,7 +204,12 @@ struct CurveGeneration {
   std::string lineLoadUnit() const;  // "LBS/IN"
 
  private:
+  // A value that is not finite (from soil data that make the criterion meaningless) stops the
+  // run naming the curve and its layer: nothing that is not a number reaches the report or the
+  // curve exchange file.
+  void requireFinite(double value) const;
   int pointNumber_ = 0;
+  double curveX_ = 0.0;  // X of the curve being written
 };
 
 // Sets the cyclic number of cycles, builds the tables and writes the report section.

@@ -1,5 +1,4 @@
-// Multipliers of the generated curves for closely spaced wall elements, and the lookup of the
-// generated lateral load that sets the initial pressure of a curve.
+// Multipliers of the generated curves for closely spaced wall elements.
 #include <algorithm>
 #include <cmath>
 
@@ -44,23 +43,6 @@ double pMultiplierAt(double x, double widthRatio, double freeHeight,
 double yMultiplierAt(double x, const std::vector<ModificationFactor>& rows) {
   if (rows.empty()) return 1.0;
   return reductionTableFactor(rows, x, false);
-}
-
-double lateralLoadPerLength(const std::vector<double>& depth, const std::vector<double>& value,
-                            double x) {
-  const size_t n = std::min(depth.size(), value.size());
-  if (n == 0) return 0.0;
-  if (x <= depth[0]) return value[0];
-  if (x >= depth[n - 1]) return value[n - 1];
-  for (size_t i = 1; i < n; ++i) {
-    if (x == depth[i]) return value[i];
-    if (x < depth[i]) {
-      const double span = depth[i] - depth[i - 1];
-      if (!(span > 0.0)) return value[i];
-      return value[i - 1] + (value[i] - value[i - 1]) * (x - depth[i - 1]) / span;
-    }
-  }
-  return value[n - 1];
 }
 
 }  // namespace korden

@@ -12,16 +12,19 @@ SideCurve rockCurve(double su, double gamma, double b, double residualDepth, dou
   const double p1 = ei * y1;
   // Deflection at which the second branch reaches su b (0.0024 b for any su).
   const double y2 = su > 0.0 ? y1 + (b * su - p1) / (100.0 * su) : y1 + 0.002 * b;
+  // Points 1 to 15 lie below y2 and point 16 at y2 = 15 (y2 / 15): the branch goes by the point
+  // number, since j y2 / 15 may round below y2 at point 16.
+  constexpr int kFirstResidualPoint = 15;
   for (int j = 0; j < kCurvePointsPerSide; ++j) {
     const double y = j * y2 / 15.0;
     curve.y[j] = y;
     double p = 0.0;
-    if (y < y1) {
-      p = pMultiplier * ei * y;
-    } else if (y < y2) {
-      p = pMultiplier * (p1 + 100.0 * su * (y - y1));
-    } else {
+    if (j >= kFirstResidualPoint) {
       p = 0.5 * gamma * b * residualDepth;
+    } else if (y < y1) {
+      p = pMultiplier * ei * y;
+    } else {
+      p = pMultiplier * (p1 + 100.0 * su * (y - y1));
     }
     curve.p[j] = p;
   }

@@ -267,9 +267,7 @@ void sandLayer(CurveGeneration& g, int n) {
       in.k = k;
       in.theta = excavation && slope > 1.0e-15 ? slope : 0.0;
       FrictionalResistance r;
-      SideCurve curve = sandCurve(in, &r);
-      const double p0 = std::max(0.0, g.earthPressureLoad(side.x) / s.widthRatio);
-      curve.offset = p0 < 1.0e-5 ? 0.0 : p0;
+      const SideCurve curve = sandCurve(in, &r);
       std::vector<HeadingField> fields = {
           {"DEPTH BELOW GS", g.depthUnit(), s.reportDepth(side.depth)},
           {"DIAM", g.lengthUnit(), s.width},

@@ -181,8 +181,6 @@ void siltLayer(CurveGeneration& g, int n) {
     const double gamma = g.averageUnitWeight(z);
     double k = g.strengthAt(z, StrengthColumn::Kpy);
     if (k <= 0.0) k = siltDefaultK(c, phi * degreesPerRadian, gamma, s.unitsFlag, k);
-    // Initial pressure with the horizontal active coefficient.
-    const double rootKa = std::tan(kPiSingle / 4.0 - phi / 2.0);
     for (const bool excavation : {true, false}) {
       const CurveSide side = g.side(z, excavation);
       if (g.setsEquivalentDepth(n, i, excavation)) {
@@ -198,9 +196,7 @@ void siltLayer(CurveGeneration& g, int n) {
       in.theta = std::fabs(signedSlope);
       in.signedSlope = signedSlope;
       FrictionalResistance r;
-      SideCurve curve = siltCurve(in, &r);
-      const double p0 = g.earthPressureLoad(side.x) / s.widthRatio - 2.0 * c * rootKa * s.width;
-      curve.offset = p0 < 1.0e-5 ? 0.0 : p0;
+      const SideCurve curve = siltCurve(in, &r);
       g.writeHeading(excavation, {{"DEPTH", g.depthUnit(), s.reportDepth(side.depth)},
                                   {"DIAM", g.lengthUnit(), s.width},
                                   {"PHI", "DEGREE", phi * degreesPerRadian},

@@ -111,8 +111,7 @@ void softClayLayer(CurveGeneration& g, int n) {
       in.gamma = gamma;
       in.eps50 = eps50;
       in.slopeFactor = excavation && s.slopeDegrees > 0.0 ? slopeFactor(s.slopeDegrees) : 1.0;
-      SideCurve curve = softClayCurve(in);
-      curve.offset = g.clayOffset(side.x, c);
+      const SideCurve curve = softClayCurve(in);
       g.writeHeading(excavation, {{"DEPTH BELOW GS", g.depthUnit(), s.reportDepth(side.depth)},
                                   {"DIAM", g.lengthUnit(), s.width},
                                   {"C", g.stressUnit(), c},

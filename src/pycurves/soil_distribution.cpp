@@ -106,10 +106,15 @@ SoilDistributions buildSoilDistributions(const RunState& state, const CurveSetti
     counted.zTop = std::max(xTop - freeHeight, 0.0);
     counted.zBottom = xBottom - freeHeight;
     const bool reachesEnd = counted.zBottom >= zEnd - kSameDepth;
+    // The counted layer holds the input top values at its top, also where it is cut at the
+    // excavation level, and the input bottom values at its bottom; a value inside it lies on the
+    // line between these two points.
     counted.top = strengthOf(layer.top, counted.zTop);
+    const double span = counted.zBottom - counted.zTop;
+    const auto fractionAt = [&](double z) { return span > 0.0 ? (z - counted.zTop) / span : 0.0; };
     double gammaBottom = layer.bottom.unitWeight;
     if (reachesEnd) {
-      const double fraction = (zEnd + freeHeight - xTop) / thickness;
+      const double fraction = fractionAt(zEnd);
       counted.zBottom = zEnd;
       counted.bottom = interpolated(layer.top, layer.bottom, fraction, zEnd);
       gammaBottom = linear(layer.top.unitWeight, layer.bottom.unitWeight, fraction);
@@ -128,7 +133,7 @@ SoilDistributions buildSoilDistributions(const RunState& state, const CurveSetti
     } else if (waterX < bottomX) {
       const double zWater = waterX - freeHeight;
       const double gammaAtWater =
-          linear(layer.top.unitWeight, layer.bottom.unitWeight, (waterX - xTop) / thickness);
+          linear(layer.top.unitWeight, layer.bottom.unitWeight, fractionAt(zWater));
       d.unitWeight.push_back({counted.zTop, gammaTop});
       d.unitWeight.push_back({zWater, gammaAtWater});
       d.unitWeight.push_back({zWater, gammaAtWater - gammaWater});

@@ -10,12 +10,16 @@ namespace korden {
 
 namespace {
 
-// Linear interpolation in a table at x = 0, 1, 2, ..., the last segment extended.
+// Linear interpolation in a table at x = 0, 1, 2, ..., the last segment extended. The row is
+// chosen in doubles, so that no x (huge, infinite) reaches an integer conversion out of range;
+// a NaN x gives NaN, which the curve output rejects.
 template <size_t N>
 double tableAt(const std::array<double, N>& values, double x) {
+  if (std::isnan(x)) return x;
   if (x <= 0.0) return values[0];
-  const size_t i = std::min(static_cast<size_t>(x), N - 2);
-  return values[i] + (values[i + 1] - values[i]) * (x - static_cast<double>(i));
+  const double row = std::min(std::floor(x), static_cast<double>(N - 2));
+  const size_t i = static_cast<size_t>(row);
+  return values[i] + (values[i + 1] - values[i]) * (x - row);
 }
 
 constexpr std::array<double, 6> kAs = {0.223, 0.46, 0.55, 0.59, 0.60, 0.60};
@@ -175,8 +179,7 @@ void stiffClayFreeWaterLayer(CurveGeneration& g, int n) {
       in.k = k;
       in.slopeFactor =
           excavation && std::fabs(s.slopeDegrees) > 1.0e-20 ? slopeFactor(s.slopeDegrees) : 1.0;
-      SideCurve curve = stiffClayFreeWaterCurve(in);
-      curve.offset = g.clayOffset(side.x, c);
+      const SideCurve curve = stiffClayFreeWaterCurve(in);
       g.writeHeading(excavation, {{"DEPTH BELOW GS", g.depthUnit(), s.reportDepth(side.depth)},
                                   {"DIAM", g.lengthUnit(), s.width},
                                   {"C", g.stressUnit(), c},

@@ -116,8 +116,7 @@ void stiffClayNoFreeWaterLayer(CurveGeneration& g, int n) {
       in.slopeFactor =
           excavation && std::fabs(s.slopeDegrees) > 1.0e-20 ? slopeFactor(s.slopeDegrees) : 1.0;
       in.cycles = g.settings.cycles;
-      SideCurve curve = stiffClayNoFreeWaterCurve(in);
-      curve.offset = g.clayOffset(side.x, c);
+      const SideCurve curve = stiffClayNoFreeWaterCurve(in);
       g.writeHeading(excavation, {{"DEPTH BELOW GS", g.depthUnit(), s.reportDepth(side.depth)},
                                   {"DIAM", g.lengthUnit(), s.width},
                                   {"C", g.stressUnit(), c},

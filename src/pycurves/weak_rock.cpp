@@ -3,6 +3,7 @@
 // is the straight line Mir y up to yA and (pur / 2) (y / yrm)^0.25 beyond, up to pur.
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 #include "pycurves/criteria.h"
 #include "report/fortran_format.h"
@@ -68,6 +69,17 @@ void weakRockLayer(CurveGeneration& g, int n) {
   const auto linearInLayer = [&](double top, double bottom, double z) {
     return span > 0.0 ? top + (bottom - top) * (z - layer.top.z) / span : top;
   };
+  // A value the curve cannot be built without: the run stops, naming the input layer and field.
+  const auto stopOnField = [&](const std::string& field) {
+    g.stopWithWarning({"**** WARNING ****",
+                       "THE " + field + " OF SOIL LAYER " + std::to_string(layer.inputIndex + 1) +
+                           " (WEAK ROCK) IS 0 OR NEGATIVE.",
+                       "PLEASE ENTER THE CORRECT VALUE AND RUN IT AGAIN."},
+                      3);
+  };
+  // The initial modulus Mir is a multiple of Eir: without it the curve has no stiffness.
+  const double eir = layer.top.kpy;
+  if (!(eir > 0.0)) stopOnField("INITIAL ROCK MODULUS KPY AT THE TOP");
   for (int i = layer.firstCurve; i <= layer.lastCurve; ++i) {
     const double z = g.soil.curveDepths[static_cast<size_t>(i)];
     g.beginCurve(z);
@@ -83,14 +95,8 @@ void weakRockLayer(CurveGeneration& g, int n) {
                           : 0.5 * (layer.top.c + linearInLayer(layer.top.c, layer.bottom.c, z));
     const double gamma = g.averageUnitWeight(z);
     const double krm = g.strengthAt(z, StrengthColumn::E50);
-    if (!(krm > 0.0)) {
-      g.stopWithWarning(
-          {"**** WARNING ****", "THE STRAIN FACTOR E50 OF WEAK ROCK IS 0 OR NEGATIVE.",
-           "PLEASE ENTER THE CORRECT VALUE AND RUN IT AGAIN."},
-          3);
-    }
+    if (!(krm > 0.0)) stopOnField("STRAIN FACTOR E50");
     const double rqd = linearInLayer(layer.top.sixth, layer.bottom.sixth, z);
-    const double eir = layer.top.kpy;
     for (const bool excavation : {true, false}) {
       const CurveSide side = g.side(z, excavation);
       if (s.continuousWall() && !excavation && side.depth + s.surfaceX > inputBottom + kSameDepth) {
