@@ -7,6 +7,8 @@ command -v ninja >/dev/null 2>&1 || need+=(ninja-build)
 command -v g++ >/dev/null 2>&1 || need+=(g++)
 [ -f /usr/include/gtest/gtest.h ] || need+=(libgtest-dev)
 [ -f /usr/include/benchmark/benchmark.h ] || need+=(libbenchmark-dev)
+# pkg-config for the test of the installed package.
+command -v pkg-config >/dev/null 2>&1 || need+=(pkg-config)
 # gfortran is the reference the number-format tests compare against.
 command -v gfortran >/dev/null 2>&1 || need+=(gfortran)
 if [ ${#need[@]} -gt 0 ]; then

@@ -10,7 +10,7 @@ bool OutputFile::open(const std::string& path) {
 
 void OutputFile::end() {
   if (file_ != nullptr) {
-    pending_ += '\n';
+    pending_ += kLineEnd;
     std::fwrite(pending_.data(), 1, pending_.size(), file_);
   }
   pending_.clear();

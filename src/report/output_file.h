@@ -9,6 +9,14 @@
 
 namespace korden {
 
+// The line end of every text file the engine writes: CR LF on Windows, as native Windows programs
+// write formatted files and the host's readers expect; LF elsewhere.
+#if defined(_WIN32)
+inline constexpr std::string_view kLineEnd = "\r\n";
+#else
+inline constexpr std::string_view kLineEnd = "\n";
+#endif
+
 class OutputFile {
  public:
   OutputFile() = default;

@@ -1,8 +1,10 @@
 #include "report/report_text.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <string>
 
+#include "report/calendar_time.h"
 #include "report/fortran_format.h"
 
 namespace korden {
@@ -54,19 +56,17 @@ PathParts splitPath(std::string_view path) {
 }
 
 std::tm reportTime() {
-  std::tm when{};
   if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH"); epoch != nullptr && *epoch != '\0') {
     char* end = nullptr;
+    errno = 0;
     const long long seconds = std::strtoll(epoch, &end, 10);
-    if (end != epoch && *end == '\0') {
-      const std::time_t t = static_cast<std::time_t>(seconds);
-      gmtime_r(&t, &when);
-      return when;
+    if (end != epoch && *end == '\0' && errno == 0) {
+      if (const auto when = utcCalendarTime(seconds)) return *when;
     }
   }
   const std::time_t now = std::time(nullptr);
-  localtime_r(&now, &when);
-  return when;
+  if (const auto when = localCalendarTime(now)) return *when;
+  return utcCalendarTime(static_cast<long long>(now)).value_or(std::tm{});
 }
 
 void writeReportHeader(OutputFile& out, const DriverState& driver, const std::tm& when) {

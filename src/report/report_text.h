@@ -32,7 +32,8 @@ struct PathParts {
 };
 PathParts splitPath(std::string_view path);
 
-// The time printed in the report header: SOURCE_DATE_EPOCH (UTC) when set, else local time.
+// The time printed in the report header: SOURCE_DATE_EPOCH (UTC) when it is set to a whole number
+// of seconds within the years 1 to 9999, else local time.
 std::tm reportTime();
 
 // The report header written at the top of every case.
