@@ -146,7 +146,7 @@ TEST_P(InputTemplates, EchoEveryRecordGroup) {
            "      *               STRUT/RAKER DATA                 *",
            "      *        SPECIFIED ACTIVE EARTH PRESSURE         *",
            "      *     INPUTTED  SOIL RESISTANCE (P-Y) CURVES     *",
-           "      *          SOIL LAYERS AND STRENGTH DATA           *",
+           "      *          SOIL LAYERS AND STRENGTH DATA         *",
            "     REDUCTION FACTORS FOR CLOSELY-SPACED WALL ELEMENTS",
            "     LATERAL AND ROTATIONAL RESTRAINT RESULTS",
            "     TIE BACK RESULTS",
