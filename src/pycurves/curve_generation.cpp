@@ -1,6 +1,6 @@
 // The shared part of every soil criterion: lookups that stop the run beyond the distributions,
-// the two sides of a curve, the backfill overburden, and the printing of a
-// curve side together with its records for the curve exchange file.
+// the two sides of a curve, the backfill overburden, and the printing of a curve side together
+// with its records for the curve exchange file.
 #include "pycurves/curve_generation.h"
 
 #include <algorithm>
