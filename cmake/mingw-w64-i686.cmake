@@ -1,20 +1,9 @@
 # Cross build for Windows with the MinGW-w64 compilers of the POSIX thread model (Debian package
 # g++-mingw-w64-i686-posix):
 #   cmake -S . -B build-windows-i686 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake
-set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(KORDEN_MINGW_TRIPLE i686-w64-mingw32)
-
-set(CMAKE_C_COMPILER ${KORDEN_MINGW_TRIPLE}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${KORDEN_MINGW_TRIPLE}-g++-posix)
-set(CMAKE_RC_COMPILER ${KORDEN_MINGW_TRIPLE}-windres)
-
-# Libraries and headers come from the MinGW-w64 sysroot only; programs from the build machine.
-set(CMAKE_FIND_ROOT_PATH /usr/${KORDEN_MINGW_TRIPLE})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64-common.cmake)
 
 # Doubles are computed in SSE2 registers, as in the x64 and Linux builds, not in the 80-bit x87
 # stack, so that the x86 DLL prints the same digits. Every processor that runs a current Windows

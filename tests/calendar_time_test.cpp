@@ -4,12 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <ctime>
-#include <optional>
 #include <string>
 
 #include "report/report_text.h"
+#include "test_support.h"
 
 namespace korden {
 namespace {
@@ -53,40 +52,16 @@ TEST(CalendarTime, UtcDatesAcrossLeapYearsAndCenturies) {
   EXPECT_FALSE(utcCalendarTime(253402300800LL).has_value());
 }
 
-// Sets an environment variable for the life of the object and restores it afterwards.
-class ScopedVariable {
- public:
-  ScopedVariable(const char* name, const char* value) : name_(name) {
-    if (const char* previous = std::getenv(name)) saved_ = previous;
-    setenv(name, value, 1);
-    tzset();
-  }
-  ~ScopedVariable() {
-    if (saved_) {
-      setenv(name_, saved_->c_str(), 1);
-    } else {
-      unsetenv(name_);
-    }
-    tzset();
-  }
-  ScopedVariable(const ScopedVariable&) = delete;
-  ScopedVariable& operator=(const ScopedVariable&) = delete;
-
- private:
-  const char* name_;
-  std::optional<std::string> saved_;
-};
-
 TEST(CalendarTime, LocalTimeFollowsTheTimeZone) {
   {
-    ScopedVariable zone("TZ", "UTC0");
+    testing::ScopedEnvironment zone("TZ", "UTC0");
     const auto t = localCalendarTime(1706774709);
     ASSERT_TRUE(t.has_value());
     expectTime(*t, {1706774709, 2024, 2, 1, 8, 5, 9, 4, 31});
   }
   {
     // Five hours west of Greenwich.
-    ScopedVariable zone("TZ", "EST5");
+    testing::ScopedEnvironment zone("TZ", "EST5");
     const auto t = localCalendarTime(1706774709);
     ASSERT_TRUE(t.has_value());
     expectTime(*t, {1706774709, 2024, 2, 1, 3, 5, 9, 4, 31});
@@ -95,13 +70,13 @@ TEST(CalendarTime, LocalTimeFollowsTheTimeZone) {
 
 TEST(CalendarTime, TheReportTakesSourceDateEpochOnlyWhenItIsAUsableTime) {
   {
-    ScopedVariable epoch("SOURCE_DATE_EPOCH", "1706774709");
+    testing::ScopedEnvironment epoch("SOURCE_DATE_EPOCH", "1706774709");
     expectTime(reportTime(), {1706774709, 2024, 2, 1, 8, 5, 9, 4, 31});
   }
   // Not a whole number, out of the long long range, or past the year 9999: the clock is used.
   for (const char* text : {"1e9", "12 ", "99999999999999999999", "253402300800"}) {
-    ScopedVariable zone("TZ", "UTC0");
-    ScopedVariable epoch("SOURCE_DATE_EPOCH", text);
+    testing::ScopedEnvironment zone("TZ", "UTC0");
+    testing::ScopedEnvironment epoch("SOURCE_DATE_EPOCH", text);
     const std::time_t before = std::time(nullptr);
     const std::tm t = reportTime();
     const std::tm now = *utcCalendarTime(static_cast<long long>(before));

@@ -2,8 +2,6 @@
 // on every platform.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <optional>
 #include <string>
 
 #include "input/list_reader.h"
@@ -108,19 +106,13 @@ ExampleFiles runExampleWith(const std::string& name, bool crLf) {
   { std::ofstream(dir / (name + ".dat"), std::ios::binary) << input; }
   { std::ofstream(dir / "NAMES.dat", std::ios::binary) << names; }
   const fs::path before = fs::current_path();
-  const char* previous = std::getenv("SOURCE_DATE_EPOCH");
-  const std::optional<std::string> saved =
-      previous ? std::optional<std::string>(previous) : std::nullopt;
-  setenv("SOURCE_DATE_EPOCH", "1706774709", 1);
-  fs::current_path(dir);
-  std::ostringstream err;
   ExampleFiles r;
-  r.code = runEngine("NAMES.dat", err);
-  fs::current_path(before);
-  if (saved) {
-    setenv("SOURCE_DATE_EPOCH", saved->c_str(), 1);
-  } else {
-    unsetenv("SOURCE_DATE_EPOCH");
+  {
+    testing::ScopedEnvironment epoch("SOURCE_DATE_EPOCH", "1706774709");
+    fs::current_path(dir);
+    std::ostringstream err;
+    r.code = runEngine("NAMES.dat", err);
+    fs::current_path(before);
   }
   r.report = testing::readFile(dir / (name + ".out"));
   r.aux = testing::readFile(dir / (name + ".aux"));

@@ -1,8 +1,11 @@
 // Helpers shared by the tests: temporary directories and whole runs on input text.
 #pragma once
 
+#include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -17,6 +20,31 @@ inline std::filesystem::path makeTempDir(const std::string& tag) {
   char* made = mkdtemp(pattern.data());
   return made ? std::filesystem::path(made) : std::filesystem::path();
 }
+
+// Sets an environment variable for the life of the object and restores it afterwards; the time
+// zone is read again on both sides, for tests of TZ.
+class ScopedEnvironment {
+ public:
+  ScopedEnvironment(const char* name, const char* value) : name_(name) {
+    if (const char* previous = std::getenv(name)) saved_ = previous;
+    setenv(name, value, 1);
+    tzset();
+  }
+  ~ScopedEnvironment() {
+    if (saved_) {
+      setenv(name_, saved_->c_str(), 1);
+    } else {
+      unsetenv(name_);
+    }
+    tzset();
+  }
+  ScopedEnvironment(const ScopedEnvironment&) = delete;
+  ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+ private:
+  const char* name_;
+  std::optional<std::string> saved_;
+};
 
 inline std::string readFile(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
