@@ -202,8 +202,10 @@ bool sameFile(const std::string& a, const std::string& b) {
   return resolved(a) == resolved(b);
 }
 
-// Closes the three outputs; the first failure throws.
+// Closes the three outputs; the first failure throws. All are flushed first, so that a failure
+// is found while the others are still open to say so.
 void closeOutputs(RunFiles& files) {
+  for (OutputFile* f : {&files.report, &files.plot, &files.aux}) f->flush();
   files.report.close();
   files.plot.close();
   files.aux.close();
