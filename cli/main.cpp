@@ -60,6 +60,7 @@ int runInput(const fs::path& input, const fs::path& outDir) {
         << aux.string() << "\n"
         << curves.string() << "\n"
         << pressure.string() << "\n";
+    out.close();
     if (!out) {
       std::cerr << "korden: cannot write the run-control file '" << names.string() << "'\n";
       return 1;
@@ -67,7 +68,7 @@ int runInput(const fs::path& input, const fs::path& outDir) {
   }
   std::vector<korden::CaseSummary> cases;
   const int code = korden::runEngine(names.string(), std::cerr, &cases);
-  if (code == korden::kRunFilesFailed) return 1;
+  if (code == korden::kRunFilesFailed || code == korden::kRunWriteFailed) return 1;
   std::cout << "Output report:         " << report.string() << "\n"
             << "Auxiliary output file: " << aux.string() << "\n"
             << "Plot data file:        " << plot.string() << "\n";
@@ -84,7 +85,8 @@ int runInput(const fs::path& input, const fs::path& outDir) {
 int main(int argc, char** argv) {
   if (argc == 1) {
     const int code = IKORDEN(0, 0);
-    return code == 0 ? 0 : (code == korden::kRunFilesFailed ? 1 : 3);
+    if (code == korden::kRunFilesFailed || code == korden::kRunWriteFailed) return 1;
+    return code == 0 ? 0 : 3;
   }
   const std::string command = argv[1];
   if (command != "run" || argc < 3) return usage();

@@ -2,6 +2,7 @@
 // working directory; and the korden command in both modes.
 #include <dlfcn.h>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -103,6 +104,35 @@ TEST(EntryPoint, CommandRunWritesTheOutputsAndSaysWhereTheyAre) {
   const std::string alone =
       runCommand("cd " + (dir / "results").string() + " && " + KORDEN_CLI + " 2>&1", status);
   EXPECT_EQ(status, 0) << alone;
+  std::filesystem::remove_all(dir);
+}
+
+TEST(EntryPoint, CommandExitsWithOneWhenAnOutputCannotBeWrittenOrANameIsTooLong) {
+  const auto dir = testing::makeTempDir("cli-files");
+  { std::ofstream(dir / "in.dat") << kSmallCase; }
+  {
+    std::ofstream(dir / "NAMES.dat")
+        << "HOST 2.0\n\n\n0\nin.dat\n/dev/full\nplot.txt\naux.txt\nc.txt\np.txt\n";
+  }
+  int status = 0;
+  const std::string full = runCommand("cd " + dir.string() + " && " + KORDEN_CLI + " 2>&1", status);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 1) << full;
+  EXPECT_NE(full.find("cannot write the output report '/dev/full': No space left on device"),
+            std::string::npos)
+      << full;
+
+  // `korden run --out DIR` whose paths pass 255 characters: the engine's own error, exit 1.
+  const auto deep = dir / std::string(120, 'a') / std::string(120, 'b');
+  const std::string tooLong =
+      runCommand(std::string(KORDEN_CLI) + " run " + (dir / "in.dat").string() + " --out " +
+                     deep.string() + " 2>&1",
+                 status);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 1) << tooLong;
+  EXPECT_NE(tooLong.find("is longer than 255 characters"), std::string::npos) << tooLong;
+  EXPECT_EQ(tooLong.find("Output report:"), std::string::npos) << tooLong;
+  EXPECT_FALSE(std::filesystem::exists(deep / "in.out"));
   std::filesystem::remove_all(dir);
 }
 

@@ -160,5 +160,54 @@ TEST(ListReader, BadRepeatCountsAreErrors) {
   }
 }
 
+TEST(ListReader, RealsAboveTheLargestMagnitudeAreErrorsNamingLineRecordAndValue) {
+  InputFile in("1 2.5\n-1e15 1.0D15 1.0000001e15\n");
+  int a = 0;
+  double b = 0, c = 0, d = 0, e = 0;
+  auto s = in.statement("THE WALL RECORD");
+  s.integer(a).real(b).real(c).real(d);
+  EXPECT_EQ(c, -1.0e15);
+  EXPECT_EQ(d, 1.0e15);
+  try {
+    s.real(e);
+    FAIL() << "no error";
+  } catch (const InputError& error) {
+    EXPECT_EQ(error.line(), 2);
+    EXPECT_EQ(std::string(error.what()),
+              "INPUT ERROR AT LINE 2 OF THE INPUT DATA FILE: THE WALL RECORD, VALUE 5: EXPECTED A "
+              "REAL NUMBER OF MAGNITUDE AT MOST 1E+15, FOUND '1.0000001e15'");
+  }
+  EXPECT_EQ(e, 0.0);  // the target is left as it was
+  // Beyond the range of a double, and as the value of a repeat.
+  for (const char* text : {"1d400", "-1e999", "2*1e16"}) {
+    InputFile big(text);
+    double v = 0;
+    auto t = big.statement("R");
+    try {
+      t.real(v);
+      FAIL() << text;
+    } catch (const InputError& error) {
+      EXPECT_NE(std::string(error.what()).find("MAGNITUDE AT MOST 1E+15"), std::string::npos)
+          << error.what();
+    }
+  }
+}
+
+TEST(ListReader, WholeLinesOfAnyLengthAndLineNumbersAcrossBlankLines) {
+  const std::string longLine(5000, 'n');
+  InputFile in(longLine + "\r\n\n\n\n7\nlast");
+  std::string line;
+  ASSERT_TRUE(in.tryReadLine(line));
+  EXPECT_EQ(line, longLine);
+  int v = 0;
+  in.statement("R").integer(v);
+  EXPECT_EQ(v, 7);
+  EXPECT_EQ(in.nextLineNumber(), 6);
+  ASSERT_TRUE(in.tryReadLine(line));
+  EXPECT_EQ(line, "last");  // a last line without a line end
+  EXPECT_TRUE(in.atEnd());
+  EXPECT_FALSE(in.tryReadLine(line));
+}
+
 }  // namespace
 }  // namespace korden

@@ -21,16 +21,24 @@ class ErrorStop : public std::runtime_error {
   std::vector<std::string> lines_;
 };
 
-// A generator check that cannot continue: message lines (already written where the generator
-// writes them) and the stop code returned by the entry point (3 when the stop has no code).
+// A generator check that cannot continue: the message lines (already written into the output
+// report where the generator writes them; the run driver copies them into the auxiliary output
+// file) and the stop code returned by the entry point (3 when the stop has no code).
 class GeneratorStop : public std::runtime_error {
  public:
-  explicit GeneratorStop(int code, const std::string& what = "generator stop")
-      : std::runtime_error(what), code_(code) {}
+  explicit GeneratorStop(int code) : std::runtime_error("generator stop"), code_(code) {}
+  GeneratorStop(int code, const std::string& message)
+      : std::runtime_error(message), code_(code), lines_{message} {}
+  GeneratorStop(int code, std::vector<std::string> lines)
+      : std::runtime_error(lines.empty() ? std::string("generator stop") : lines.back()),
+        code_(code),
+        lines_(std::move(lines)) {}
   int code() const { return code_; }
+  const std::vector<std::string>& lines() const { return lines_; }
 
  private:
   int code_;
+  std::vector<std::string> lines_;
 };
 
 // "     TOO MUCH DATA FOR AVAILABLE STORAGE", two blank lines before and after.

@@ -1,8 +1,11 @@
 #include "engine/run_driver.h"
 
-#include <fstream>
+#include <array>
+#include <cctype>
+#include <filesystem>
 #include <memory>
 #include <new>
+#include <system_error>
 
 #include "engine/analysis_case.h"
 #include "engine/errors.h"
@@ -110,31 +113,8 @@ void writeEndOfAnalysis(RunFiles& files) {
   }
 }
 
-}  // namespace
-
-bool readRunControl(const std::string& namesPath, DriverState& driver, std::ostream& err) {
-  InputFile names;
-  try {
-    names = InputFile::fromPath(namesPath);
-  } catch (const std::exception&) {
-    err << "korden: cannot open the run-control file " << namesPath << "\n";
-    return false;
-  }
-  std::string text;
-  if (names.tryReadText(12, text)) driver.versionText = text;
-  names.tryReadText(256, text);  // host information, not used
-  names.tryReadText(256, text);  // host information, not used
-  names.tryReadText(256, text);  // an integer of the host, not used
-  std::string* targets[] = {&driver.inputName, &driver.outputName,    &driver.plotName,
-                            &driver.auxName,   &driver.curveFileName, &driver.pressureFileName};
-  for (std::string* target : targets) {
-    if (!names.tryReadText(255, text)) break;  // a file that ends early leaves the rest blank
-    *target = trimRight(text);
-  }
-  return true;
-}
-
-int runCases(RunState& state, RunFiles& files) {
+// The case loop up to the end of the run; the files stay open.
+int runCaseLoop(RunState& state, RunFiles& files) {
   DriverState& d = state.driver;
   d.caseCounter = 0;
   d.failedCase = 0;
@@ -161,9 +141,9 @@ int runCases(RunState& state, RunFiles& files) {
     files.report.blank(2);
     files.report.line("     " + std::string(error.what()));
   } catch (const GeneratorStop& stop) {
-    files.report.flush();
-    files.aux.flush();
-    files.plot.flush();
+    // The generator has written its message into the report; the auxiliary file gets it too.
+    files.aux.blank(2);
+    for (const std::string& line : stop.lines()) files.aux.line("     " + line);
     return stop.code();
   } catch (const std::bad_alloc&) {
     files.report.blank(2);
@@ -173,6 +153,8 @@ int runCases(RunState& state, RunFiles& files) {
   if (d.continuationCode == 0) {
     try {
       writePlotBlock(state, files, 0);
+    } catch (const OutputWriteError&) {
+      throw;
     } catch (const std::exception&) {
       // The plot block of a case that ended in an error is written as far as it goes.
     }
@@ -181,37 +163,194 @@ int runCases(RunState& state, RunFiles& files) {
   return returnCode;
 }
 
+// A file named by the run-control file, in the order of its records.
+struct NamedFile {
+  std::string* name;
+  const char* label;
+  const char* whenUnnamed;  // what the run does without it
+};
+
+std::array<NamedFile, 6> namedFiles(DriverState& d) {
+  return {{{&d.inputName, "input data file", "nothing can be analysed"},
+           {&d.outputName, "output report", "it is not written"},
+           {&d.plotName, "plot data file", "it is not written"},
+           {&d.auxName, "auxiliary output file", "it is not written"},
+           {&d.curveFileName, "curve exchange file",
+            "a case that generates soil resistance curves stops with an error"},
+           {&d.pressureFileName, "pressure file",
+            "a case that generates earth pressure stops with an error"}}};
+}
+
+// The width of a name record of the run-control file.
+constexpr size_t kNameWidth = 255;
+
+// Two names of one file: the same device and inode where both exist, else the same absolute
+// path once the existing part is resolved (links and "..") and, on Windows, letter case ignored.
+bool sameFile(const std::string& a, const std::string& b) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  if (fs::equivalent(a, b, ec)) return true;
+  auto resolved = [](const std::string& name) {
+    std::error_code e;
+    const fs::path p = fs::weakly_canonical(fs::absolute(name, e), e);
+    std::string text = p.lexically_normal().string();
+#if defined(_WIN32)
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+#endif
+    return text;
+  };
+  return resolved(a) == resolved(b);
+}
+
+// Closes the three outputs; the first failure throws. All are flushed first, so that a failure
+// is found while the others are still open to say so.
+void closeOutputs(RunFiles& files) {
+  for (OutputFile* f : {&files.report, &files.plot, &files.aux}) f->flush();
+  files.report.close();
+  files.plot.close();
+  files.aux.close();
+}
+
+std::string upperCase(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return text;
+}
+
+// An output could not be written: the run stops. The reason goes to standard error and, as an
+// error stop, into the report and the auxiliary file where they can still be written; every
+// file is closed.
+int stopForWriteFailure(RunFiles& files, const OutputWriteError& failure, std::ostream& err) {
+  err << "korden: " << failure.what() << "\n"
+      << "korden: the run is stopped; its output files are incomplete\n";
+  const std::string message = "     ERROR STOP -- THE " + upperCase(failure.label()) + " '" +
+                              failure.path() + "' CANNOT BE WRITTEN: " + failure.reason();
+  for (OutputFile* f : {&files.report, &files.aux}) {
+    if (!f->isOpen() || f->failed()) continue;
+    try {
+      f->blank(2);
+      f->line(message);
+    } catch (const OutputWriteError& also) {
+      err << "korden: " << also.what() << "\n";
+    }
+  }
+  for (OutputFile* f : {&files.report, &files.plot, &files.aux}) {
+    try {
+      f->close();
+    } catch (const OutputWriteError& also) {
+      err << "korden: " << also.what() << "\n";
+    }
+  }
+  return kRunWriteFailed;
+}
+
+}  // namespace
+
+bool readRunControl(const std::string& namesPath, DriverState& driver, std::ostream& err) {
+  InputFile names;
+  try {
+    names = InputFile::fromPath(namesPath);
+  } catch (const std::exception&) {
+    err << "korden: cannot open the run-control file " << namesPath << "\n";
+    return false;
+  }
+  std::string text;
+  if (names.tryReadText(12, text)) driver.versionText = text;
+  names.tryReadText(256, text);  // host information, not used
+  names.tryReadText(256, text);  // host information, not used
+  names.tryReadText(256, text);  // an integer of the host, not used
+  bool namesFit = true;
+  for (const NamedFile& f : namedFiles(driver)) {
+    if (!names.tryReadLine(text)) break;  // a file that ends early leaves the rest blank
+    text = trimRight(std::move(text));
+    if (text.size() > kNameWidth) {
+      // A name is never cut: the cut name would be another file.
+      err << "korden: line " << names.nextLineNumber() - 1 << " of the run-control file "
+          << namesPath << ", the name of the " << f.label << ", is longer than " << kNameWidth
+          << " characters: '" << text.substr(0, 60) << "...'\n";
+      namesFit = false;
+    }
+    *f.name = text;
+  }
+  return namesFit;
+}
+
+bool checkDistinctFiles(DriverState& driver, std::ostream& err) {
+  const auto files = namedFiles(driver);
+  bool distinct = true;
+  for (size_t i = 0; i < files.size(); ++i) {
+    for (size_t j = i + 1; j < files.size(); ++j) {
+      const std::string& a = *files[i].name;
+      const std::string& b = *files[j].name;
+      if (a.empty() || b.empty() || !sameFile(a, b)) continue;
+      err << "korden: the " << files[j].label << " '" << b << "' is the same file as the "
+          << files[i].label << " '" << a << "'"
+          << (i == 0 ? ": no output may be the input data file\n"
+                     : ": the run-control file must name six different files\n");
+      distinct = false;
+    }
+  }
+  return distinct;
+}
+
+bool openOutputs(DriverState& driver, RunFiles& files, std::ostream& err) {
+  const auto named = namedFiles(driver);
+  // Every output is known to be creatable before any of them is written over.
+  bool creatable = true;
+  for (size_t i = 1; i < named.size(); ++i) {
+    const std::string& name = *named[i].name;
+    if (name.empty()) {
+      err << "korden: the run-control file names no " << named[i].label << ": "
+          << named[i].whenUnnamed << "\n";
+    } else if (!canCreateOutput(name)) {
+      err << "korden: cannot create the " << named[i].label << " '" << name << "'\n";
+      creatable = false;
+    }
+  }
+  if (!creatable) return false;
+  OutputFile* opened[] = {&files.report, &files.plot, &files.aux};
+  for (size_t i = 0; i < 3; ++i) {
+    const NamedFile& f = named[i + 1];
+    if (f.name->empty()) continue;
+    if (!opened[i]->open(*f.name, f.label)) {
+      err << "korden: cannot create the " << f.label << " '" << *f.name << "'\n";
+      return false;
+    }
+  }
+  return true;
+}
+
+int runCases(RunState& state, RunFiles& files, std::ostream& err) {
+  try {
+    const int code = runCaseLoop(state, files);
+    closeOutputs(files);
+    return code;
+  } catch (const OutputWriteError& failure) {
+    return stopForWriteFailure(files, failure, err);
+  }
+}
+
 int runEngine(const std::string& namesPath, std::ostream& err,
               std::vector<CaseSummary>* summaries) {
   try {
     auto state = std::make_unique<RunState>();
-    if (!readRunControl(namesPath, state->driver, err)) return kRunFilesFailed;
+    DriverState& d = state->driver;
+    if (!readRunControl(namesPath, d, err)) return kRunFilesFailed;
+    if (d.inputName.empty()) {
+      err << "korden: the run-control file " << namesPath << " names no input data file\n";
+      return kRunFilesFailed;
+    }
+    // Before any file is opened for writing.
+    if (!checkDistinctFiles(d, err)) return kRunFilesFailed;
     auto files = std::make_unique<RunFiles>();
-    const DriverState& d = state->driver;
     try {
       files->input = InputFile::fromPath(d.inputName);
     } catch (const std::exception&) {
       err << "korden: cannot open the input data file '" << d.inputName << "'\n";
       return kRunFilesFailed;
     }
-    struct Target {
-      OutputFile* file;
-      const std::string* name;
-      const char* what;
-    } targets[] = {{&files->report, &d.outputName, "output report"},
-                   {&files->plot, &d.plotName, "plot data file"},
-                   {&files->aux, &d.auxName, "auxiliary output file"}};
-    for (const Target& t : targets) {
-      if (!t.file->open(*t.name)) {
-        err << "korden: cannot create the " << t.what << " '" << *t.name << "'\n";
-        return kRunFilesFailed;
-      }
-    }
-    const int code = runCases(*state, *files);
+    if (!openOutputs(d, *files, err)) return kRunFilesFailed;
+    const int code = runCases(*state, *files, err);
     if (summaries != nullptr) *summaries = state->summaries;
-    files->report.close();
-    files->plot.close();
-    files->aux.close();
     return code;
   } catch (const std::bad_alloc&) {
     err << "korden: not enough memory for the run\n";

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
+#include <limits>
 
 namespace korden {
 
@@ -18,34 +18,98 @@ std::string shown(std::string_view text) {
   return s;
 }
 
+// The syntax of a Fortran real field (1.5, .5, 5., 1.5E3, 1.5D-3, 1.5+3); the value may be
+// infinite when the exponent is beyond the range of a double.
+bool parseRealForm(std::string_view text, double& value) {
+  // mantissa: [sign] digits [. digits] | [sign] . digits ; exponent: letter [sign] digits | sign
+  // digits
+  std::string normal;
+  size_t i = 0;
+  const size_t n = text.size();
+  if (i < n && (text[i] == '+' || text[i] == '-')) normal += text[i++];
+  size_t digits = 0;
+  while (i < n && text[i] >= '0' && text[i] <= '9') {
+    normal += text[i++];
+    ++digits;
+  }
+  if (i < n && text[i] == '.') {
+    normal += text[i++];
+    while (i < n && text[i] >= '0' && text[i] <= '9') {
+      normal += text[i++];
+      ++digits;
+    }
+  }
+  if (digits == 0) return false;
+  if (i < n) {
+    char c = text[i];
+    if (c == 'e' || c == 'E' || c == 'd' || c == 'D' || c == 'q' || c == 'Q') {
+      ++i;
+    } else if (c != '+' && c != '-') {
+      return false;
+    }
+    normal += 'e';
+    if (i < n && (text[i] == '+' || text[i] == '-')) normal += text[i++];
+    size_t expDigits = 0;
+    while (i < n && text[i] >= '0' && text[i] <= '9') {
+      normal += text[i++];
+      ++expDigits;
+    }
+    if (expDigits == 0 || i != n) return false;
+  }
+  errno = 0;
+  char* end = nullptr;
+  const double parsed = std::strtod(normal.c_str(), &end);
+  if (end != normal.c_str() + normal.size()) return false;
+  value = parsed;
+  return true;
+}
+
 }  // namespace
 
-InputFile::InputFile(std::string_view text) {
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find('\n', start);
-    if (end == std::string_view::npos) end = text.size();
-    std::string line(text.substr(start, end - start));
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines_.push_back(std::move(line));
-    start = end + 1;
-  }
+int InputFile::lineNumber(size_t index) {
+  constexpr size_t kLargest = static_cast<size_t>(std::numeric_limits<int>::max());
+  return index >= kLargest ? std::numeric_limits<int>::max() : static_cast<int>(index + 1);
+}
+
+std::string_view InputFile::lineAt(size_t start, size_t& following) const {
+  const std::string_view all(text_);
+  size_t end = all.find('\n', start);
+  if (end == std::string_view::npos) end = all.size();
+  following = end < all.size() ? end + 1 : all.size();
+  std::string_view line = all.substr(start, end - start);
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  return line;
 }
 
 InputFile InputFile::fromPath(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) throw std::runtime_error("cannot open " + path);
-  std::ostringstream buffer;
-  buffer << in.rdbuf();
+  InputFile file;
+  in.seekg(0, std::ios::end);
+  const std::streamoff size = in.tellg();
+  in.seekg(0, std::ios::beg);
+  if (size > 0 && in) file.text_.reserve(static_cast<size_t>(size));
+  in.clear();
+  char buffer[1 << 16];
+  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+    file.text_.append(buffer, static_cast<size_t>(in.gcount()));
+  }
   if (in.bad()) throw std::runtime_error("cannot read " + path);
-  return InputFile(buffer.str());
+  return file;
+}
+
+bool InputFile::tryReadLine(std::string& line) {
+  if (atEnd()) return false;
+  line = lineAt(pos_, pos_);
+  ++next_;
+  return true;
 }
 
 bool InputFile::tryReadText(int width, std::string& text) {
-  if (atEnd()) return false;
-  text = lines_[next_++];
-  if (static_cast<int>(text.size()) > width) text.resize(width);
-  text.resize(width, ' ');
+  if (!tryReadLine(text)) return false;
+  const size_t w = static_cast<size_t>(width < 0 ? 0 : width);
+  if (text.size() > w) text.resize(w);
+  text.resize(w, ' ');
   return true;
 }
 
@@ -74,16 +138,21 @@ ListStatement::~ListStatement() {
 void ListStatement::finish() {
   if (finished_) return;
   finished_ = true;
-  if (touched_) file_.next_ = line_ + 1;
+  if (touched_) {
+    file_.next_ = line_ + 1;
+    file_.pos_ = lineNext_;
+  }
+}
+
+void ListStatement::enterLine(size_t start) {
+  text_ = file_.lineAt(start, lineNext_);
+  column_ = 0;
 }
 
 bool ListStatement::advanceLine() {
-  if (line_ + 1 >= file_.lines_.size()) {
-    line_ = file_.lines_.size();
-    return false;
-  }
+  if (lineNext_ >= file_.text_.size()) return false;
   ++line_;
-  column_ = 0;
+  enterLine(lineNext_);
   return true;
 }
 
@@ -101,27 +170,26 @@ void ListStatement::fail(int line, std::string_view expected, std::string_view f
 
 ListStatement::Item ListStatement::next(std::string_view expected) {
   ++itemIndex_;
-  if (ended_) return {Kind::Slash, {}, static_cast<int>(line_) + 1};
+  if (ended_) return {Kind::Slash, {}, InputFile::lineNumber(line_)};
   if (repeatLeft_ > 0) {
     --repeatLeft_;
     return repeatItem_;
   }
-  const auto& lines = file_.lines_;
   if (!touched_) {
+    if (file_.atEnd()) fail(file_.nextLineNumber(), expected, "");
     touched_ = true;
     line_ = file_.next_;
-    column_ = 0;
-    if (line_ >= lines.size()) fail(static_cast<int>(line_) + 1, expected, "");
+    enterLine(file_.pos_);
   }
   for (;;) {
-    if (line_ >= lines.size()) fail(static_cast<int>(lines.size()) + 1, expected, "");
-    const std::string& text = lines[line_];
+    const std::string_view text = text_;
     while (column_ < text.size() && isBlank(text[column_])) ++column_;
     if (column_ >= text.size()) {
-      if (!advanceLine()) fail(static_cast<int>(lines.size()) + 1, expected, "");
+      // The end of the file is reported on the line after the last one.
+      if (!advanceLine()) fail(InputFile::lineNumber(line_ + 1), expected, "");
       continue;
     }
-    const int lineNumber = static_cast<int>(line_) + 1;
+    const int lineNumber = InputFile::lineNumber(line_);
     char c = text[column_];
     if (c == ',') {
       ++column_;
@@ -192,7 +260,10 @@ ListStatement& ListStatement::real(double& target) {
   Item item = next(kExpected);
   if (item.kind != Kind::Value) return *this;
   double value = 0.0;
-  if (!parseFortranReal(item.text, value)) fail(item.line, kExpected, item.text);
+  if (!parseRealForm(item.text, value)) fail(item.line, kExpected, item.text);
+  if (!(std::fabs(value) <= kMaxInputMagnitude)) {
+    fail(item.line, "A REAL NUMBER OF MAGNITUDE AT MOST 1E+15", item.text);
+  }
   target = value;
   return *this;
 }
@@ -225,45 +296,8 @@ bool parseFortranInteger(std::string_view text, int& value) {
 }
 
 bool parseFortranReal(std::string_view text, double& value) {
-  // mantissa: [sign] digits [. digits] | [sign] . digits ; exponent: letter [sign] digits | sign
-  // digits
-  std::string normal;
-  size_t i = 0;
-  const size_t n = text.size();
-  if (i < n && (text[i] == '+' || text[i] == '-')) normal += text[i++];
-  size_t digits = 0;
-  while (i < n && text[i] >= '0' && text[i] <= '9') {
-    normal += text[i++];
-    ++digits;
-  }
-  if (i < n && text[i] == '.') {
-    normal += text[i++];
-    while (i < n && text[i] >= '0' && text[i] <= '9') {
-      normal += text[i++];
-      ++digits;
-    }
-  }
-  if (digits == 0) return false;
-  if (i < n) {
-    char c = text[i];
-    if (c == 'e' || c == 'E' || c == 'd' || c == 'D' || c == 'q' || c == 'Q') {
-      ++i;
-    } else if (c != '+' && c != '-') {
-      return false;
-    }
-    normal += 'e';
-    if (i < n && (text[i] == '+' || text[i] == '-')) normal += text[i++];
-    size_t expDigits = 0;
-    while (i < n && text[i] >= '0' && text[i] <= '9') {
-      normal += text[i++];
-      ++expDigits;
-    }
-    if (expDigits == 0 || i != n) return false;
-  }
-  errno = 0;
-  char* end = nullptr;
-  const double parsed = std::strtod(normal.c_str(), &end);
-  if (end != normal.c_str() + normal.size() || !std::isfinite(parsed)) return false;
+  double parsed = 0.0;
+  if (!parseRealForm(text, parsed) || !std::isfinite(parsed)) return false;
   value = parsed;
   return true;
 }

@@ -25,30 +25,45 @@ class InputError : public std::runtime_error {
 
 class ListStatement;
 
+// Largest magnitude of a real read from a list-directed record: beyond it no length, force or
+// stiffness of a wall model means anything, and products of such values overflow.
+inline constexpr double kMaxInputMagnitude = 1.0e15;
+
+// The whole file is held as one text; lines are found on the way through it (the reading is
+// sequential), so the memory is the size of the file.
 class InputFile {
  public:
   InputFile() = default;
-  explicit InputFile(std::string_view text);
+  explicit InputFile(std::string_view text) : text_(text) {}
   // Reads a whole file; throws std::runtime_error when it cannot be read.
   static InputFile fromPath(const std::string& path);
 
   // 1-based number of the next line to be read.
-  int nextLineNumber() const { return static_cast<int>(next_) + 1; }
-  bool atEnd() const { return next_ >= lines_.size(); }
+  int nextLineNumber() const { return lineNumber(next_); }
+  bool atEnd() const { return pos_ >= text_.size(); }
 
   // A fixed text record of the given width: the whole next line cut or blank-padded.
   // `what` names the record for the error message at the end of the file.
   std::string readText(int width, std::string_view what);
   // Same, but returns false at the end of the file instead of throwing.
   bool tryReadText(int width, std::string& text);
+  // The whole next line, however long; false at the end of the file.
+  bool tryReadLine(std::string& line);
 
   // Starts one list-directed read statement for the record named by `what`.
   ListStatement statement(std::string_view what);
 
+  // 1-based line number of a 0-based line index, held to the range of an int.
+  static int lineNumber(size_t index);
+
  private:
   friend class ListStatement;
-  std::vector<std::string> lines_;
-  size_t next_ = 0;
+  // The line that starts at byte `start` (without its line end); `following` receives the start
+  // of the next line.
+  std::string_view lineAt(size_t start, size_t& following) const;
+  std::string text_;
+  size_t next_ = 0;  // index of the next line
+  size_t pos_ = 0;   // byte offset of the next line
 };
 
 // One list-directed read statement. Values are taken in order; when the statement ends (the
@@ -62,6 +77,7 @@ class ListStatement {
 
   // Read the next value into target; a null value or a value after / leaves it unchanged.
   ListStatement& integer(int& target);
+  // A real of magnitude above kMaxInputMagnitude (or beyond the range of a double) is an error.
   ListStatement& real(double& target);
   ListStatement& text(std::string& target);
   // Ends the statement: moves the input past the last line touched.
@@ -76,12 +92,15 @@ class ListStatement {
   };
   Item next(std::string_view expected);
   [[noreturn]] void fail(int line, std::string_view expected, std::string_view found) const;
+  void enterLine(size_t start);
   bool advanceLine();
 
   InputFile& file_;
   std::string what_;
   int itemIndex_ = 0;
-  size_t line_;  // index of the line being read
+  size_t line_;            // index of the line being read
+  size_t lineNext_ = 0;    // byte offset of the line after it
+  std::string_view text_;  // the line being read
   size_t column_ = 0;
   bool touched_ = false;
   bool expectingValue_ = true;

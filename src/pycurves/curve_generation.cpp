@@ -29,7 +29,7 @@ void CurveGeneration::stopWithWarning(const std::vector<std::string>& lines, int
   for (int k = 0; k < (consoleTwice ? 2 : 1); ++k) {
     for (const std::string& l : lines) std::cerr << l << "\n";
   }
-  throw GeneratorStop(code, lines.empty() ? std::string("generator stop") : lines.back());
+  throw GeneratorStop(code, lines);
 }
 
 double CurveGeneration::strengthAt(double z, StrengthColumn column) {

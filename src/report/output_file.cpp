@@ -1,30 +1,86 @@
 #include "report/output_file.h"
 
+#include <cerrno>
+#include <filesystem>
+#include <system_error>
+
 namespace korden {
 
-bool OutputFile::open(const std::string& path) {
-  close();
+namespace {
+
+std::string reasonOf(int error) {
+  if (error == 0) return "the write did not complete";
+  return std::error_code(error, std::generic_category()).message();
+}
+
+}  // namespace
+
+OutputWriteError::OutputWriteError(std::string label, std::string path, const std::string& reason)
+    : std::runtime_error("cannot write the " + label + " '" + path + "': " + reason),
+      label_(std::move(label)),
+      path_(std::move(path)),
+      reason_(reason) {}
+
+OutputFile::~OutputFile() {
+  if (file_ == nullptr) return;
+  // A destructor must not throw: a failure here is one the run has already stopped for, or a
+  // file that was never closed on purpose.
+  failed_ = true;
+  std::fclose(file_);
+}
+
+bool OutputFile::open(const std::string& path, std::string_view label) {
+  if (file_ != nullptr) {
+    failed_ = true;
+    std::fclose(file_);
+  }
+  pending_.clear();
+  failed_ = false;
+  path_ = path;
+  label_ = label;
   file_ = std::fopen(path.c_str(), "wb");
   return file_ != nullptr;
 }
 
+void OutputFile::fail(int error) {
+  failed_ = true;
+  pending_.clear();
+  throw OutputWriteError(label_, path_, reasonOf(error));
+}
+
 void OutputFile::end() {
-  if (file_ != nullptr) {
+  if (file_ != nullptr && !failed_) {
     pending_ += kLineEnd;
-    std::fwrite(pending_.data(), 1, pending_.size(), file_);
+    errno = 0;
+    if (std::fwrite(pending_.data(), 1, pending_.size(), file_) != pending_.size()) fail(errno);
   }
   pending_.clear();
 }
 
 void OutputFile::flush() {
-  if (file_ != nullptr) std::fflush(file_);
+  if (file_ == nullptr || failed_) return;
+  errno = 0;
+  if (std::fflush(file_) != 0) fail(errno);
 }
 
 void OutputFile::close() {
   if (file_ == nullptr) return;
   if (!pending_.empty()) end();
-  std::fclose(file_);
+  std::FILE* file = file_;
   file_ = nullptr;
+  errno = 0;
+  const bool closed = std::fclose(file) == 0;
+  if (!closed && !failed_) fail(errno);
+}
+
+bool canCreateOutput(const std::string& path) {
+  std::error_code ec;
+  const bool existed = std::filesystem::exists(path, ec);
+  std::FILE* file = std::fopen(path.c_str(), "ab");
+  if (file == nullptr) return false;
+  std::fclose(file);
+  if (!existed) std::filesystem::remove(path, ec);
+  return true;
 }
 
 }  // namespace korden
