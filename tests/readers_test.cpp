@@ -253,6 +253,7 @@ TEST(Readers, NonlinearSectionWithEveryRowRecord) {
 TEST(Readers, UserAndGeneratedMomentCurvatureSets) {
   RunState s;
   s.control.nUserEISets = 1;
+  s.control.nCrossSections = 2;
   s.sections.crossSections.resize(2);
   InputFile in(
       "0\n"
@@ -283,6 +284,7 @@ TEST(Readers, UserAndGeneratedMomentCurvatureSets) {
   EXPECT_EQ(sentinel(in), 777);
 
   RunState t;
+  t.control.nCrossSections = 1;
   t.sections.crossSections.resize(1);
   InputFile tooMany("0 1\n0 0\n0 101\n");
   EXPECT_THROW(readNonlinearEI(t, tooMany), ErrorStop);
