@@ -67,8 +67,9 @@ TEST(Distribution, TieBackSpringAndPrestressEnglishAndSi) {
   t.station = 20;
   s.loads.tieBacks = {t};
   distributeStiffnessAndSupports(s);
+  // Horizontal spring A E cos^2 / L per station; the prestress with a single cos.
   const double c = std::cos(15.0 * M_PI / 180.0);
-  const double k = 0.5 * 29.0e6 * c / (12.0 * 15.0 * (12.0 * 8.0 / 12.0));
+  const double k = 0.5 * 29.0e6 * c * c / (12.0 * 15.0 * (12.0 * 8.0 / 12.0));
   const double q0 = -50000.0 * c * 12.0 / (12.0 * 8.0);
   EXPECT_NEAR(s.loads.tieBacks[0].spring, k, 1e-6 * k);
   EXPECT_NEAR(s.loads.tieBacks[0].prestressLoad, q0, 1e-6 * std::fabs(q0));

@@ -102,7 +102,10 @@ void addSupport(RunState& state, Support& s, const std::string& id) {
   }
   const double cosine = s.angleCosine();
   const double b = state.wall.wallWidth;
-  const double axial = s.area * s.elasticModulus * cosine;
+  // A wall deflection y stretches an inclined member by y cos(angle), and the horizontal part of
+  // its force is cos(angle) of the axial force: the horizontal spring is A E cos^2(angle) / L. The
+  // prestress acts along the member, so its horizontal load has a single cos(angle).
+  const double axial = s.area * s.elasticModulus * cosine * cosine;
   if (state.english()) {
     // Unbonded length and spacing in feet, h and b in inches.
     s.spring = axial / (12.0 * s.unbondedLength * (12.0 * s.spacing / b));
