@@ -517,5 +517,32 @@ TEST_F(EchoTest, UserCurvesPrintScaledPoints) {
   EXPECT_EQ(capture([&](OutputFile& out) { echoUserCurves(out, *si); }), expected);
 }
 
+TEST_F(EchoTest, UserSetsArePrintedAlsoWithoutATypeTenSection) {
+  english->sections.crossSections = {iSection()};
+  MomentCurvatureSet a, b;
+  a.nPoints = b.nPoints = 2;
+  a.moment = {0.0, 100.0};
+  a.curvature = {0.0, 0.01};
+  b.moment = {0.0, 50.0};
+  b.curvature = {0.0, 0.02};
+  english->sections.userSets = {a, b};
+  const Lines lines = capture([&](OutputFile& out) { echoNonlinearEI(out, *english); });
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), "     * USER DEFINED NONLINEAR EI *"), 1);
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), "   SET          =      1"), 1);
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), "   SET          =      2"), 1);
+  // EI = M/phi = 50 / 0.02 = 2500 on the second row of set 2.
+  EXPECT_EQ(lines.end(),
+            std::find(lines.begin(), lines.end(), "* INTERNALLY GENERATED NONLINEAR EI *"));
+  EXPECT_NE(lines.end(),
+            std::find(lines.begin(), lines.end(),
+                      "         2         0.0200000           50.0000           2500.00 "));
+}
+
+TEST(PrintableText, ControlAndNulBytesAreShownEscaped) {
+  EXPECT_EQ(printableText(std::string("A\tB") + '\0' + "C\x7f\x1f"), "A\\x09B\\x00C\\x7F\\x1F");
+  EXPECT_EQ(printableText("PLAIN TEXT, 1.5 M"), "PLAIN TEXT, 1.5 M");
+  EXPECT_EQ(printableText("\xc3\xa9"), "\xc3\xa9");  // bytes above 127 are kept
+}
+
 }  // namespace
 }  // namespace korden

@@ -520,5 +520,71 @@ TEST(Readers, UserCurvePointsMustAscendInY) {
   EXPECT_NO_THROW(readUserCurves(t, repeated));
 }
 
+TEST(Readers, ANegativeRowCountOfASectionRecordNamesTheRecord) {
+  std::string text = kNonlinear;
+  // Line 7 of the block is record N5; its integer 5 counts the bar rows.
+  text.replace(text.find("1 2 3 4 2 0.79"), 14, "1 2 3 4 -2 0.79");
+  RunState s;
+  s.control.nCrossSections = 1;
+  InputFile in(text);
+  try {
+    readCrossSections(s, in);
+    ADD_FAILURE() << "no stop";
+  } catch (const ErrorStop& e) {
+    EXPECT_EQ(e.lines().back(),
+              "     ERROR STOP -- RECORD N5 OF CROSS SECTION 1 AT LINE 7, INTEGER 5 (NUMBER "
+              "REBARS): A COUNT MAY NOT BE NEGATIVE, NOT -2");
+  }
+}
+
+TEST(Readers, UserEISetsAboveTheCountOfALaterCaseKeepTheirValues) {
+  RunState s;
+  s.control.nUserEISets = 2;
+  InputFile first("0\n10.0\n0 2\n0 0\n100 0.01\n20.0\n0 2\n0 0\n200 0.02\n");
+  readNonlinearEI(s, first);
+  s.control.nUserEISets = 1;
+  InputFile second("0\n30.0\n0 2\n0 0\n300 0.03\n777\n");
+  readNonlinearEI(s, second);
+  ASSERT_EQ(s.sections.userSets.size(), 2u);
+  EXPECT_EQ(s.sections.userSets[0].axialThrust, 30.0);
+  EXPECT_EQ(s.sections.userSets[0].moment[1], 300.0);
+  EXPECT_EQ(s.sections.userSets[1].axialThrust, 20.0);  // kept from the first case
+  EXPECT_EQ(s.sections.userSets[1].moment[1], 200.0);
+  EXPECT_EQ(sentinel(second), 777);
+  // A count of 0 reads nothing and keeps both.
+  s.control.nUserEISets = 0;
+  InputFile none("777\n");
+  readNonlinearEI(s, none);
+  EXPECT_EQ(s.sections.userSets.size(), 2u);
+  EXPECT_EQ(sentinel(none), 777);
+  // A negative point count names its record.
+  s.control.nUserEISets = 1;
+  InputFile negative("0\n0.0\n0 -3\n");
+  try {
+    readNonlinearEI(s, negative);
+    ADD_FAILURE() << "no stop";
+  } catch (const ErrorStop& e) {
+    EXPECT_EQ(e.lines().back(),
+              "     ERROR STOP -- THE POINT COUNT OF USER NONLINEAR EI SET 1 AT LINE 3: A COUNT "
+              "MAY NOT BE NEGATIVE, NOT -3");
+  }
+}
+
+TEST(Readers, CountsOfTheControlRecordAndTheWallRecordLimits) {
+  RunState s;
+  InputFile negative("1 0 -1 1 0 0 0 0 0 0 0 0 0 0 0\n");
+  try {
+    readControl(s, negative);
+    ADD_FAILURE() << "no stop";
+  } catch (const ErrorStop& e) {
+    EXPECT_EQ(e.lines().back(),
+              "     ERROR STOP -- THE PROGRAM CONTROL RECORD AT LINE 1, FIELD 3 (NO OF WALL "
+              "SECTIONS): A COUNT MAY NOT BE NEGATIVE, NOT -1");
+  }
+  // The iteration limit 10000 and a small positive tolerance are accepted.
+  InputFile bound("40 6.0 10.0 1e-12 120.0 12.0 240.0 10000 0 0 0\n");
+  EXPECT_NO_THROW(readWallRecord(s, bound));
+}
+
 }  // namespace
 }  // namespace korden

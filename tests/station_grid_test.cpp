@@ -141,5 +141,26 @@ TEST(StationGrid, RowCodesOfTheThreeCases) {
   for (int j = -3; j <= last; ++j) EXPECT_EQ(g->rowCode(j), before(j)) << j;
 }
 
+TEST(StationGrid, EveryAccessOutsideTheTablesStopsInEveryBuild) {
+  auto t = std::make_unique<StationTable>();
+  const int last = StationTable::kFirstStation + kStationPlaces - 1;
+  EXPECT_EQ(stopText([&] { (*t)(last + 1) = 1.0; }),
+            "     ERROR STOP -- STATION 413 LIES OUTSIDE THE STATION TABLES (STATIONS -3 TO 412)");
+  EXPECT_EQ(stopText([&] { (*t)(-4) = 1.0; }),
+            "     ERROR STOP -- STATION -4 LIES OUTSIDE THE STATION TABLES (STATIONS -3 TO 412)");
+  const StationTable& constant = *t;
+  EXPECT_EQ(stopText([&] { return constant(kNoStation); }),
+            "     ERROR STOP -- STATION 1000000000 LIES OUTSIDE THE STATION TABLES (STATIONS -3 "
+            "TO 412)");
+  (*t)(last) = 2.0;
+  (*t)(-3) = 3.0;
+  EXPECT_EQ(constant(last) + constant(-3), 5.0);
+  // Depths without a station never reach an integer conversion: NaN, infinities, huge values.
+  EXPECT_EQ(stationOfDepth(std::nan(""), 6.0, true), kNoStation);
+  EXPECT_EQ(stationOfDepth(HUGE_VAL, 6.0, false), kNoStation);
+  EXPECT_EQ(stationOfDepth(-HUGE_VAL, 6.0, false), -kNoStation);
+  EXPECT_EQ(stationOfDepth(1.0e15, 1.0e-15, false), kNoStation);
+}
+
 }  // namespace
 }  // namespace korden

@@ -47,10 +47,10 @@ void readMomentCurvaturePoints(InputFile& in, MomentCurvatureSet& set, const std
   }
 }
 
-// Rows counted by an integer of the record before them (read on the last line read).
+// Rows counted by an integer of the record read just before them (`countField` names it).
 void readRows(InputFile& in, int count, std::vector<std::array<double, 5>>& rows,
-              const std::string& what) {
-  requireNonNegativeCount(count, recordAtLine("THE COUNT OF " + what + " ROWS", lastLineRead(in)));
+              const std::string& what, const std::string& countField) {
+  requireNonNegativeCount(count, countField);
   rows.clear();
   for (int j = 0; j < count; ++j) {
     rows.emplace_back();
@@ -59,8 +59,9 @@ void readRows(InputFile& in, int count, std::vector<std::array<double, 5>>& rows
   }
 }
 
-void readRows(InputFile& in, int count, std::vector<double>& rows, const std::string& what) {
-  requireNonNegativeCount(count, recordAtLine("THE COUNT OF " + what + " ROWS", lastLineRead(in)));
+void readRows(InputFile& in, int count, std::vector<double>& rows, const std::string& what,
+              const std::string& countField) {
+  requireNonNegativeCount(count, countField);
   rows.clear();
   for (int j = 0; j < count; ++j) {
     rows.push_back(0.0);
@@ -143,7 +144,8 @@ void readNonlinearSection(RunState& state, InputFile& in, CrossSection& x, const
     readReals(s, x.n5Reals);
     s.integer(x.n5LastInt);
   }
-  readRows(in, x.n5Ints[4], x.bars, "REINFORCEMENT BAR OF " + id);
+  readRows(in, x.n5Ints[4], x.bars, "REINFORCEMENT BAR OF " + id,
+           recordAtLine("RECORD N5 OF " + id, lastLineRead(in)) + ", INTEGER 5 (NUMBER REBARS)");
   {
     auto s = in.statement("RECORD N6 (TRANSVERSE REINFORCEMENT) OF " + id);
     readInts(s, x.n6Ints);
@@ -155,13 +157,15 @@ void readNonlinearSection(RunState& state, InputFile& in, CrossSection& x, const
     readReals(s, x.n7Reals);
     readReals(s, x.n7Extra);
   }
-  readRows(in, x.n7Ints[4], x.strands, "STRAND OF " + id);
+  readRows(in, x.n7Ints[4], x.strands, "STRAND OF " + id,
+           recordAtLine("RECORD N7 OF " + id, lastLineRead(in)) + ", INTEGER 5 (NUMBER STRANDS)");
   {
     auto s = in.statement("RECORD N8 OF " + id);
     readInts(s, x.n8Ints);
     readReals(s, x.n8Reals);
   }
-  readRows(in, x.n8Ints[0], x.n8Rows, "RECORD N8A OF " + id);
+  readRows(in, x.n8Ints[0], x.n8Rows, "RECORD N8A OF " + id,
+           recordAtLine("RECORD N8 OF " + id, lastLineRead(in)) + ", INTEGER 1");
   {
     auto s = in.statement("RECORD N9 (STRAIN HARDENING) OF " + id);
     readInts(s, x.n9Ints);
@@ -172,8 +176,10 @@ void readNonlinearSection(RunState& state, InputFile& in, CrossSection& x, const
     readInts(s, x.n10Ints);
     readReals(s, x.n10Reals);
   }
+  requireNonNegativeCount(x.n10Ints[2],
+                          recordAtLine("RECORD N10 OF " + id, lastLineRead(in)) + ", INTEGER 3");
   if (x.n10Ints[2] > 0 && x.n10Ints[3] > 0) {
-    readRows(in, x.n10Ints[2], x.n10Rows, "RECORD N10A OF " + id);
+    readRows(in, x.n10Ints[2], x.n10Rows, "RECORD N10A OF " + id, "RECORD N10 OF " + id);
   } else {
     x.n10Rows.clear();
   }
