@@ -19,6 +19,20 @@ RunState wall(int unitsFlag = 1, int n = 40, double h = 6.0, double width = 12.0
   return s;
 }
 
+// A tie-back or strut row as the support reader leaves it.
+Support member(double area, double modulus, double length, double angle, double spacing,
+               double prestress, int station) {
+  Support m;
+  m.area = area;
+  m.elasticModulus = modulus;
+  m.unbondedLength = length;
+  m.angle = angle;
+  m.spacing = spacing;
+  m.prestress = prestress;
+  m.station = station;
+  return m;
+}
+
 TEST(Distribution, LoadRowsMeetingAtAStationAndAOneStationRow) {
   RunState s = wall();
   s.loads.loads = {
@@ -56,15 +70,8 @@ TEST(Distribution, ChainedRowsVaryLinearlyAndCouplesAreListed) {
 
 TEST(Distribution, TieBackSpringAndPrestressEnglishAndSi) {
   RunState s = wall();
-  Support t;
+  Support t = member(0.5, 29.0e6, 15.0, 15.0, 8.0, 50000.0, 20);
   t.depth = 10.0;
-  t.area = 0.5;
-  t.elasticModulus = 29.0e6;
-  t.unbondedLength = 15.0;
-  t.angle = 15.0;
-  t.spacing = 8.0;
-  t.prestress = 50000.0;
-  t.station = 20;
   s.loads.tieBacks = {t};
   distributeStiffnessAndSupports(s);
   // Horizontal spring A E cos^2 / L per station; the prestress with a single cos.
@@ -85,14 +92,7 @@ TEST(Distribution, TieBackSpringAndPrestressEnglishAndSi) {
   EXPECT_NEAR(d.loads.tieBacks[0].prestressLoad, q0 / 2.0, 1e-6 * std::fabs(q0));
 
   RunState si = wall(2, 50, 0.2, 1.0);
-  Support a;
-  a.area = 0.002;
-  a.elasticModulus = 2.0e8;
-  a.unbondedLength = 10.0;
-  a.angle = 0.0;
-  a.spacing = 2.5;
-  a.prestress = 200.0;
-  a.station = 10;
+  Support a = member(0.002, 2.0e8, 10.0, 0.0, 2.5, 200.0, 10);
   si.loads.struts = {a};  // a strut row with a prestress would be a tie-back; the formula is shared
   distributeStiffnessAndSupports(si);
   EXPECT_NEAR(si.loads.struts[0].spring, 0.002 * 2.0e8 / ((2.5 / 1.0) * 10.0), 1e-9);
@@ -151,12 +151,7 @@ TEST(Distribution, DataPastTheTipStopsTheRun) {
 
 TEST(Distribution, SupportsNeedASpacingAndAnUnbondedLength) {
   RunState s = wall();
-  Support t;
-  t.area = 1.0;
-  t.elasticModulus = 1.0;
-  t.unbondedLength = 0.0;
-  t.spacing = 8.0;
-  t.station = 10;
+  Support t = member(1.0, 1.0, 0.0, 0.0, 8.0, 0.0, 10);
   s.loads.tieBacks = {t};
   EXPECT_THROW(distributeStiffnessAndSupports(s), ErrorStop);
 }
@@ -167,15 +162,8 @@ TEST(Distribution, InclinedTieBackSpringCarriesTheCosineSquared) {
   // = 43.5e6 x 0.7499990 / 1920 = 16992.16 lb/in (1.699E+04); the prestress keeps one cos:
   // q0 = -50000 x cos 30 x 12 / 96 = -5412.655 lb.
   RunState s = wall();
-  Support t;
+  Support t = member(1.5, 29.0e6, 20.0, 30.0, 8.0, 50000.0, 20);
   t.depth = 10.0;
-  t.area = 1.5;
-  t.elasticModulus = 29.0e6;
-  t.unbondedLength = 20.0;
-  t.angle = 30.0;
-  t.spacing = 8.0;
-  t.prestress = 50000.0;
-  t.station = 20;
   s.loads.tieBacks = {t};
   distributeStiffnessAndSupports(s);
   EXPECT_NEAR(s.loads.tieBacks[0].spring, 16992.16, 0.01);
@@ -184,14 +172,7 @@ TEST(Distribution, InclinedTieBackSpringCarriesTheCosineSquared) {
   // SI: A 0.002 m2, E 2e8 kPa, L 10 m, 20 deg, s 2.5 m, b 1 m: k = 4e5 x cos^2 20 / 25 with
   // cos 20 = 0.9396926: 4e5 x 0.8830219 / 25 = 14128.35 kN/m.
   RunState si = wall(2, 50, 0.2, 1.0);
-  Support a;
-  a.area = 0.002;
-  a.elasticModulus = 2.0e8;
-  a.unbondedLength = 10.0;
-  a.angle = 20.0;
-  a.spacing = 2.5;
-  a.prestress = 100.0;
-  a.station = 10;
+  Support a = member(0.002, 2.0e8, 10.0, 20.0, 2.5, 100.0, 10);
   si.loads.tieBacks = {a};
   distributeStiffnessAndSupports(si);
   EXPECT_NEAR(si.loads.tieBacks[0].spring, 14128.35, 0.01);
@@ -200,12 +181,7 @@ TEST(Distribution, InclinedTieBackSpringCarriesTheCosineSquared) {
 
 TEST(Distribution, WallWidthMustBePositiveForSupportsAndSoilMovementCurves) {
   RunState s = wall(1, 40, 6.0, 0.0);
-  Support strut;
-  strut.area = 10.0;
-  strut.elasticModulus = 29.0e6;
-  strut.unbondedLength = 20.0;
-  strut.spacing = 10.0;
-  strut.station = 8;
+  Support strut = member(10.0, 29.0e6, 20.0, 0.0, 10.0, 0.0, 8);
   s.loads.struts = {strut};
   EXPECT_THROW(distributeStiffnessAndSupports(s), ErrorStop);
   EXPECT_DOUBLE_EQ(s.grid.S(8), 0.0);  // nothing added before the stop

@@ -520,6 +520,17 @@ TEST(Readers, UserCurvePointsMustAscendInY) {
   EXPECT_NO_THROW(readUserCurves(t, repeated));
 }
 
+// The last line of the error stop that `action` makes, or "(no stop)".
+template <typename F>
+std::string stopLine(F&& action) {
+  try {
+    action();
+  } catch (const ErrorStop& e) {
+    return e.lines().back();
+  }
+  return "(no stop)";
+}
+
 TEST(Readers, ANegativeRowCountOfASectionRecordNamesTheRecord) {
   std::string text = kNonlinear;
   // Line 7 of the block is record N5; its integer 5 counts the bar rows.
@@ -527,14 +538,9 @@ TEST(Readers, ANegativeRowCountOfASectionRecordNamesTheRecord) {
   RunState s;
   s.control.nCrossSections = 1;
   InputFile in(text);
-  try {
-    readCrossSections(s, in);
-    ADD_FAILURE() << "no stop";
-  } catch (const ErrorStop& e) {
-    EXPECT_EQ(e.lines().back(),
-              "     ERROR STOP -- RECORD N5 OF CROSS SECTION 1 AT LINE 7, INTEGER 5 (NUMBER "
-              "REBARS): A COUNT MAY NOT BE NEGATIVE, NOT -2");
-  }
+  EXPECT_EQ(stopLine([&] { readCrossSections(s, in); }),
+            "     ERROR STOP -- RECORD N5 OF CROSS SECTION 1 AT LINE 7, INTEGER 5 (NUMBER "
+            "REBARS): A COUNT MAY NOT BE NEGATIVE, NOT -2");
 }
 
 TEST(Readers, UserEISetsAboveTheCountOfALaterCaseKeepTheirValues) {
@@ -560,27 +566,17 @@ TEST(Readers, UserEISetsAboveTheCountOfALaterCaseKeepTheirValues) {
   // A negative point count names its record.
   s.control.nUserEISets = 1;
   InputFile negative("0\n0.0\n0 -3\n");
-  try {
-    readNonlinearEI(s, negative);
-    ADD_FAILURE() << "no stop";
-  } catch (const ErrorStop& e) {
-    EXPECT_EQ(e.lines().back(),
-              "     ERROR STOP -- THE POINT COUNT OF USER NONLINEAR EI SET 1 AT LINE 3: A COUNT "
-              "MAY NOT BE NEGATIVE, NOT -3");
-  }
+  EXPECT_EQ(stopLine([&] { readNonlinearEI(s, negative); }),
+            "     ERROR STOP -- THE POINT COUNT OF USER NONLINEAR EI SET 1 AT LINE 3: A COUNT "
+            "MAY NOT BE NEGATIVE, NOT -3");
 }
 
 TEST(Readers, CountsOfTheControlRecordAndTheWallRecordLimits) {
   RunState s;
   InputFile negative("1 0 -1 1 0 0 0 0 0 0 0 0 0 0 0\n");
-  try {
-    readControl(s, negative);
-    ADD_FAILURE() << "no stop";
-  } catch (const ErrorStop& e) {
-    EXPECT_EQ(e.lines().back(),
-              "     ERROR STOP -- THE PROGRAM CONTROL RECORD AT LINE 1, FIELD 3 (NO OF WALL "
-              "SECTIONS): A COUNT MAY NOT BE NEGATIVE, NOT -1");
-  }
+  EXPECT_EQ(stopLine([&] { readControl(s, negative); }),
+            "     ERROR STOP -- THE PROGRAM CONTROL RECORD AT LINE 1, FIELD 3 (NO OF WALL "
+            "SECTIONS): A COUNT MAY NOT BE NEGATIVE, NOT -1");
   // The iteration limit 10000 and a small positive tolerance are accepted.
   InputFile bound("40 6.0 10.0 1e-12 120.0 12.0 240.0 10000 0 0 0\n");
   EXPECT_NO_THROW(readWallRecord(s, bound));
