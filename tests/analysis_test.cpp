@@ -652,14 +652,33 @@ TEST(Iteration, FailedCasesWriteTheirMessagesToBothFilesAndNoResults) {
   EXPECT_TRUE(resultRows(r.reportLines).empty());
 }
 
-TEST(Iteration, NegativeIterationLimitStopsAfterOneIterationAndSaysSo) {
+TEST(Iteration, IterationLimitOutsideZeroToTenThousandAndToleranceNotPositiveStopTheRun) {
   Wall w;
   w.loads = {"1 0 0 500.0 0.0 0.0"};
   for (int s = 20; s <= 40; s += 4) w.plateauCurve(s, 500.0, 30.0);
-  w.maxIterations = -1;
-  const auto r = runInputText(w.text());
-  EXPECT_TRUE(hasLine(r.reportLines, "     NUMBER OF ITERATIONS :   1"));
-  EXPECT_TRUE(hasLine(r.reportLines, "     ***** MAXIMUM NUMBER OF ITERATIONS  REACHED *****"));
+  const std::string record = "     ERROR STOP -- THE WALL RECORD AT LINE 3";
+  for (int limit : {-1, 10001, 2000000000}) {
+    w.maxIterations = limit;
+    const auto r = runInputText(w.text());
+    EXPECT_TRUE(hasLine(r.reportLines, record +
+                                           ", FIELD 8: THE MAXIMUM NUMBER OF ITERATIONS MUST BE 0 "
+                                           "TO 10000, NOT " +
+                                           std::to_string(limit)))
+        << limit;
+    EXPECT_TRUE(monitoringRows(r.auxLines).empty());
+    EXPECT_EQ(r.reportLines.back(), "     END OF ANALYSIS");
+  }
+  w.maxIterations = 10000;  // the bound itself is accepted
+  EXPECT_EQ(countLines(runInputText(w.text()).reportLines, "     RESULTS"), 1);
+  for (double tolerance : {0.0, -0.001}) {
+    w.tolerance = tolerance;
+    const auto r = runInputText(w.text());
+    EXPECT_TRUE(hasLineStarting(
+        r.reportLines,
+        record + ", FIELD 4: THE DEFLECTION CLOSURE TOLERANCE MUST BE GREATER THAN 0"))
+        << tolerance;
+    EXPECT_EQ(countLines(r.reportLines, "     RESULTS"), 0);
+  }
 }
 
 }  // namespace

@@ -185,14 +185,11 @@ TEST_F(EchoTest, NoSpecifiedPointsGiveTheEmptyForm) {
 
 TEST_F(EchoTest, WallSectionsPrintDepthsAsEntered) {
   english->sections.wallSections = {{0.0, 12.5, 1}, {12.5, 20.0, 2}};
-  const Lines expected = {"",
-                          "     * WALL SECTIONS *",
-                          "",
-                          "       SECT          TOP        BOTTOM     SECTION",
-                          "                     IN           IN",
-                          "         1        0.00000       12.5000       1 ",
-                          "         2        12.5000       20.0000       2 ",
-                          " "};
+  const Lines expected = {
+      "", "     * WALL SECTIONS *", "", "       SECT          TOP        BOTTOM     SECTION",
+      // Depths entered in feet carry the feet label.
+      "                     FT           FT", "         1        0.00000       12.5000       1 ",
+      "         2        12.5000       20.0000       2 ", " "};
   EXPECT_EQ(capture([&](OutputFile& out) { echoWallSections(out, *english); }), expected);
 }
 
@@ -211,25 +208,20 @@ CrossSection iSection() {
 
 TEST_F(EchoTest, UntaperedElasticSectionAndPropertyTable) {
   english->sections.crossSections = {iSection()};
-  const Lines expected = {"",
-                          "     * CROSS SECTIONS *",
-                          "",
-                          "      CROSS SECTION       :     1",
-                          "      SECTION NAME        : PILE A                          ",
-                          "      TYPE                :  ELASTIC",
-                          "      CROSS SECTION TYPE  : I SECTION        ",
-                          "      EQUIVALENT DIAMETER :        12.0000 IN",
-                          "      EXTERNAL WIDTH      :        10.5000 IN",
-                          "      EXTERNAL DEPTH      :        12.2500 IN",
-                          "      FLANGE THICKNESS    :        0.50000 IN",
-                          "      WEB THICKNESS       :        0.37500 IN",
-                          "      YOUNG MODULUS       :    2.90000E+07 LBS/IN**2",
-                          "",
-                          "     * CROSS SECTIONS PROPERTIES *",
-                          "",
-                          "              ELASTIC SECTIONS         ",
-                          "       SECT       DIAM,IN       I,IN**4",
-                          "         1        12.0000       400.000 "};
+  const Lines expected = {
+      "", "     * CROSS SECTIONS *", "", "      CROSS SECTION       :     1",
+      "      SECTION NAME        : PILE A                          ",
+      "      TYPE                :  ELASTIC", "      CROSS SECTION TYPE  : I SECTION        ",
+      "      EQUIVALENT DIAMETER :        12.0000 IN",
+      "      EXTERNAL WIDTH      :        10.5000 IN",
+      "      EXTERNAL DEPTH      :        12.2500 IN",
+      "      FLANGE THICKNESS    :        0.50000 IN",
+      "      WEB THICKNESS       :        0.37500 IN",
+      "      YOUNG MODULUS       :    2.90000E+07 LBS/IN**2", "",
+      "     * CROSS SECTIONS PROPERTIES *", "", "              ELASTIC SECTIONS         ",
+      "       SECT       DIAM,IN       I,IN**4", "         1        12.0000       400.000 ",
+      // The nonlinear sub-head stands also without rows.
+      "", "              NONLINEAR SECTIONS       ", "       SECT       DIAM,IN"};
   EXPECT_EQ(capture([&](OutputFile& out) { echoCrossSections(out, *english); }), expected);
 }
 
@@ -459,13 +451,13 @@ TEST_F(EchoTest, TieBackAndStrutTablesWithTheWaleLine) {
               {"         DEPTH      AREA    ELASTIC   UNBONDED   HORIZ.    ANCHOR  PRESTRESS.",
                "                            MODULUS    LENGTH    ANGLE    SPACING    FORCE",
                "             FT     IN**2 LBS/IN**2        FT       DEG        FT       LBS",
-               "       4.000E+00 1.500E+00 2.900E+07 1.500E+01 1.500E+01 8.000E+00 2.000E+04", "",
+               "       4.000E+00 1.500E+00 2.900E+07 1.500E+01 1.500E+01 8.000E+00 2.000E+04",
                "      * CONSIDER WALES AS SIMPLY SUPPORTED"},
               banner("*               STRUT/RAKER DATA                 *"),
               {"         DEPTH      AREA    ELASTIC   UNBONDED   HORIZ.    ANCHOR",
                "                            MODULUS    LENGTH    ANGLE    SPACING",
                "             FT     IN**2 LBS/IN**2        FT       DEG        FT",
-               "       8.000E+00 1.000E+01 2.900E+07 2.000E+01 0.000E+00 1.000E+01", "",
+               "       8.000E+00 1.000E+01 2.900E+07 2.000E+01 0.000E+00 1.000E+01",
                "      * CONSIDER WALES AS SIMPLY SUPPORTED"}});
   EXPECT_EQ(capture([&](OutputFile& out) { echoSupports(out, *english); }), expected);
 
@@ -523,6 +515,33 @@ TEST_F(EchoTest, UserCurvesPrintScaledPoints) {
                "          ---------      --------", "          0.000E+00     0.000E+00",
                "          2.500E-01     1.500E+02"}});
   EXPECT_EQ(capture([&](OutputFile& out) { echoUserCurves(out, *si); }), expected);
+}
+
+TEST_F(EchoTest, UserSetsArePrintedAlsoWithoutATypeTenSection) {
+  english->sections.crossSections = {iSection()};
+  MomentCurvatureSet a, b;
+  a.nPoints = b.nPoints = 2;
+  a.moment = {0.0, 100.0};
+  a.curvature = {0.0, 0.01};
+  b.moment = {0.0, 50.0};
+  b.curvature = {0.0, 0.02};
+  english->sections.userSets = {a, b};
+  const Lines lines = capture([&](OutputFile& out) { echoNonlinearEI(out, *english); });
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), "     * USER DEFINED NONLINEAR EI *"), 1);
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), "   SET          =      1"), 1);
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), "   SET          =      2"), 1);
+  // EI = M/phi = 50 / 0.02 = 2500 on the second row of set 2.
+  EXPECT_EQ(lines.end(),
+            std::find(lines.begin(), lines.end(), "* INTERNALLY GENERATED NONLINEAR EI *"));
+  EXPECT_NE(lines.end(),
+            std::find(lines.begin(), lines.end(),
+                      "         2         0.0200000           50.0000           2500.00 "));
+}
+
+TEST(PrintableText, ControlAndNulBytesAreShownEscaped) {
+  EXPECT_EQ(printableText(std::string("A\tB") + '\0' + "C\x7f\x1f"), "A\\x09B\\x00C\\x7F\\x1F");
+  EXPECT_EQ(printableText("PLAIN TEXT, 1.5 M"), "PLAIN TEXT, 1.5 M");
+  EXPECT_EQ(printableText("\xc3\xa9"), "\xc3\xa9");  // bytes above 127 are kept
 }
 
 }  // namespace

@@ -289,7 +289,7 @@ TEST(PyCurvesRun, MoreThanFourHundredCurvesInTheFileStopTheRun) {
   std::string input =
       replaced(example("curves_clay_english.dat"), "1 0 1 1 0 2 2 0 0", "1 0 1 1 0 2 2 400 0");
   input = withoutContinuation(input);
-  for (int i = 0; i < 400; ++i) input += "70 2 1.0 1.0\n-1.0 1.0\n1.0 -1.0\n";
+  for (int i = 0; i < 400; ++i) input += "60 2 1.0 1.0\n-1.0 1.0\n1.0 -1.0\n";
   input += "0\n";
   const auto r = runInputText(input, "pycurves");
   EXPECT_EQ(r.returnCode, 0);

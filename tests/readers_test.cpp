@@ -253,6 +253,7 @@ TEST(Readers, NonlinearSectionWithEveryRowRecord) {
 TEST(Readers, UserAndGeneratedMomentCurvatureSets) {
   RunState s;
   s.control.nUserEISets = 1;
+  s.control.nCrossSections = 2;
   s.sections.crossSections.resize(2);
   InputFile in(
       "0\n"
@@ -283,6 +284,7 @@ TEST(Readers, UserAndGeneratedMomentCurvatureSets) {
   EXPECT_EQ(sentinel(in), 777);
 
   RunState t;
+  t.control.nCrossSections = 1;
   t.sections.crossSections.resize(1);
   InputFile tooMany("0 1\n0 0\n0 101\n");
   EXPECT_THROW(readNonlinearEI(t, tooMany), ErrorStop);
@@ -516,6 +518,68 @@ TEST(Readers, UserCurvePointsMustAscendInY) {
   t.control.nUserCurves = 1;
   InputFile repeated("10 3 1 1\n-1 10\n0 0\n0 0\n");
   EXPECT_NO_THROW(readUserCurves(t, repeated));
+}
+
+// The last line of the error stop that `action` makes, or "(no stop)".
+template <typename F>
+std::string stopLine(F&& action) {
+  try {
+    action();
+  } catch (const ErrorStop& e) {
+    return e.lines().back();
+  }
+  return "(no stop)";
+}
+
+TEST(Readers, ANegativeRowCountOfASectionRecordNamesTheRecord) {
+  std::string text = kNonlinear;
+  // Line 7 of the block is record N5; its integer 5 counts the bar rows.
+  text.replace(text.find("1 2 3 4 2 0.79"), 14, "1 2 3 4 -2 0.79");
+  RunState s;
+  s.control.nCrossSections = 1;
+  InputFile in(text);
+  EXPECT_EQ(stopLine([&] { readCrossSections(s, in); }),
+            "     ERROR STOP -- RECORD N5 OF CROSS SECTION 1 AT LINE 7, INTEGER 5 (NUMBER "
+            "REBARS): A COUNT MAY NOT BE NEGATIVE, NOT -2");
+}
+
+TEST(Readers, UserEISetsAboveTheCountOfALaterCaseKeepTheirValues) {
+  RunState s;
+  s.control.nUserEISets = 2;
+  InputFile first("0\n10.0\n0 2\n0 0\n100 0.01\n20.0\n0 2\n0 0\n200 0.02\n");
+  readNonlinearEI(s, first);
+  s.control.nUserEISets = 1;
+  InputFile second("0\n30.0\n0 2\n0 0\n300 0.03\n777\n");
+  readNonlinearEI(s, second);
+  ASSERT_EQ(s.sections.userSets.size(), 2u);
+  EXPECT_EQ(s.sections.userSets[0].axialThrust, 30.0);
+  EXPECT_EQ(s.sections.userSets[0].moment[1], 300.0);
+  EXPECT_EQ(s.sections.userSets[1].axialThrust, 20.0);  // kept from the first case
+  EXPECT_EQ(s.sections.userSets[1].moment[1], 200.0);
+  EXPECT_EQ(sentinel(second), 777);
+  // A count of 0 reads nothing and keeps both.
+  s.control.nUserEISets = 0;
+  InputFile none("777\n");
+  readNonlinearEI(s, none);
+  EXPECT_EQ(s.sections.userSets.size(), 2u);
+  EXPECT_EQ(sentinel(none), 777);
+  // A negative point count names its record.
+  s.control.nUserEISets = 1;
+  InputFile negative("0\n0.0\n0 -3\n");
+  EXPECT_EQ(stopLine([&] { readNonlinearEI(s, negative); }),
+            "     ERROR STOP -- THE POINT COUNT OF USER NONLINEAR EI SET 1 AT LINE 3: A COUNT "
+            "MAY NOT BE NEGATIVE, NOT -3");
+}
+
+TEST(Readers, CountsOfTheControlRecordAndTheWallRecordLimits) {
+  RunState s;
+  InputFile negative("1 0 -1 1 0 0 0 0 0 0 0 0 0 0 0\n");
+  EXPECT_EQ(stopLine([&] { readControl(s, negative); }),
+            "     ERROR STOP -- THE PROGRAM CONTROL RECORD AT LINE 1, FIELD 3 (NO OF WALL "
+            "SECTIONS): A COUNT MAY NOT BE NEGATIVE, NOT -1");
+  // The iteration limit 10000 and a small positive tolerance are accepted.
+  InputFile bound("40 6.0 10.0 1e-12 120.0 12.0 240.0 10000 0 0 0\n");
+  EXPECT_NO_THROW(readWallRecord(s, bound));
 }
 
 }  // namespace

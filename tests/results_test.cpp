@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "analysis/solver.h"
+#include "engine/errors.h"
 #include "engine/single_precision.h"
 #include "report/results_report.h"
 #include "test_support.h"
@@ -505,6 +506,28 @@ TEST(PlotData, SupportLinesAndWalesFollowTheStationLines) {
   EXPECT_EQ(lines[44], " 1");
   EXPECT_EQ(lines[45].substr(0, 13), "     1      1");  // simply supported
   EXPECT_EQ(lines[46], " 0");
+}
+
+TEST(Results, ANonFiniteResultStopsBeforeTheTablesAreWritten) {
+  auto state = std::make_unique<RunState>();
+  buildGrid(state->grid, 10, 1.0);
+  EXPECT_NO_THROW(requireFiniteResults(*state));
+  state->analysis.moment(5) = HUGE_VAL;
+  try {
+    requireFiniteResults(*state);
+    ADD_FAILURE() << "no stop";
+  } catch (const ErrorStop& e) {
+    EXPECT_EQ(
+        e.lines().back().rfind("     ERROR STOP -- THE RESULTS AT STATION 5 ARE NOT FINITE", 0),
+        0u);
+  }
+  state->analysis.moment(5) = 0.0;
+  Support s;
+  s.spacing = 1.0;
+  s.forceAlong = std::nan("");
+  state->wall.wallWidth = 1.0;
+  state->loads.struts = {s};
+  EXPECT_THROW(requireFiniteResults(*state), ErrorStop);
 }
 
 }  // namespace

@@ -82,11 +82,13 @@ TEST(RunDriver, TwentyOneSpecifiedPointsStopTheRun) {
   const auto& l = r.reportLines;
   ASSERT_GE(l.size(), 5u);
   EXPECT_EQ(l.back(), "     END OF ANALYSIS");
-  // Two empty lines, the message, two empty lines, then the two empty lines of the end.
+  // Two empty lines, the message and the line naming the table, two empty lines, then the two
+  // empty lines of the end.
   const size_t n = l.size();
-  EXPECT_EQ(l[n - 6], "     TOO MUCH DATA FOR AVAILABLE STORAGE");
-  EXPECT_EQ(l[n - 7], "");
+  EXPECT_EQ(l[n - 6], "     SPECIFIED DEFLECTION AND SLOPE POINTS: 21 GIVEN, THE TABLE HOLDS 20");
+  EXPECT_EQ(l[n - 7], "     TOO MUCH DATA FOR AVAILABLE STORAGE");
   EXPECT_EQ(l[n - 8], "");
+  EXPECT_EQ(l[n - 9], "");
   EXPECT_EQ(r.auxLines.back(), "     END OF ANALYSIS");
 }
 

@@ -356,7 +356,7 @@ TEST(BeamColumnSolver, RecursionAgreesWithDenseEliminationOnRandomWalls) {
     int lastRow = -2;
     const int wanted = std::uniform_int_distribution<>(0, 6)(rng);
     for (int e = 0; e < wanted; ++e) {
-      const int caseCode = std::array<int, 4>{1, 2, 3, 0}[rng() % 4];  // 0 acts as CASE 1
+      const int caseCode = std::array<int, 4>{1, 2, 3, 1}[rng() % 4];
       const bool slopeRows = caseCode == 2 || caseCode == 3;
       const int firstRow = lastRow + 1 + std::uniform_int_distribution<>(0, 4)(rng);
       const int s = slopeRows ? firstRow + 1 : firstRow;
@@ -505,7 +505,7 @@ TEST(SpecifiedEntries, WellDefinedEntriesAreAccepted) {
   EXPECT_EQ(entries({{1, -1}, {1, 21}}), "accepted");                 // both fictitious inner rows
   EXPECT_EQ(entries({{3, 0}, {2, 20}}), "accepted");                  // slopes at both ends
   EXPECT_EQ(entries({{2, 5}, {1, 7}, {3, 9}, {2, 12}}), "accepted");  // rows touch, no overlap
-  EXPECT_EQ(entries({{1, 4}, {1, 5}, {9, 6}}), "accepted");           // adjacent deflections
+  EXPECT_EQ(entries({{1, 4}, {1, 5}, {1, 6}}), "accepted");           // adjacent deflections
 }
 
 TEST(SpecifiedEntries, EntriesThatWouldCorruptTheSolutionAreRejected) {
@@ -518,13 +518,20 @@ TEST(SpecifiedEntries, EntriesThatWouldCorruptTheSolutionAreRejected) {
   EXPECT_EQ(entries({{1, 5}, {2, 6}}), prefix + "    6 OVERLAPS THE ENTRY BEFORE IT");
   EXPECT_EQ(entries({{2, 5}, {1, 6}}), prefix + "    6 OVERLAPS THE ENTRY BEFORE IT");
   EXPECT_EQ(entries({{1, 5}, {1, 5}}), prefix + "    5 OVERLAPS THE ENTRY BEFORE IT");
-  EXPECT_EQ(entries({{1, 8}, {1, 5}}), "     ERROR STOP -- STATIONS NOT IN ORDER");
-  EXPECT_EQ(entries({{1, -2}}), "     ERROR STOP -- STATIONS NOT IN ORDER");
+  // The order stop ("STATIONS NOT IN ORDER") says which stations in its second line.
+  EXPECT_EQ(entries({{1, 8}, {1, 5}}),
+            "     SPECIFIED DEFLECTION/SLOPE AT STATION 5 LIES ABOVE STATION 8");
+  EXPECT_EQ(entries({{1, -2}}),
+            "     SPECIFIED DEFLECTION/SLOPE AT STATION -2 LIES ABOVE STATION -1");
+  // A CASE other than 1, 2 or 3 has no rows of its own.
+  EXPECT_EQ(entries({{1, 4}, {9, 6}}), prefix + "    6 HAS A CASE OTHER THAN 1, 2 OR 3");
+  EXPECT_EQ(entries({{0, 6}}), prefix + "    6 HAS A CASE OTHER THAN 1, 2 OR 3");
 
   auto g = std::make_unique<StationGrid>();
   buildGrid(*g, 100, 1.0);
   for (int i = 0; i <= kMaxSpecifiedPoints; ++i) g->specified.push_back({1, 2 * i, 0.0, 0.0});
-  EXPECT_EQ(stopText(*g), "     TOO MUCH DATA FOR AVAILABLE STORAGE");
+  EXPECT_EQ(stopText(*g),
+            "     SPECIFIED DEFLECTION AND SLOPE POINTS: 21 GIVEN, THE TABLE HOLDS 20");
   g->specified.pop_back();
   EXPECT_EQ(stopText(*g), "accepted");
 }

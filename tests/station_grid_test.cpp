@@ -26,7 +26,6 @@ std::string stopText(F&& action) {
 }
 
 const char* kNotInOrder = "     ERROR STOP -- STATIONS NOT IN ORDER";
-const char* kTooMuchData = "     TOO MUCH DATA FOR AVAILABLE STORAGE";
 
 TEST(RangeDistribution, RangesMeetingAtAStationGiveTheMeanThere) {
   StationTable q;
@@ -65,11 +64,15 @@ TEST(RangeDistribution, RejectsReversedRangesAndStationsOutsideTheTable) {
   StationTable t;
   EXPECT_EQ(stopText([&] { addRange(t, 8, 7, 1.0, 1.0); }), kNotInOrder);
   const int last = StationTable::kFirstStation + kStationPlaces - 1;  // station 412
-  EXPECT_EQ(stopText([&] { addRange(t, -4, 2, 1.0, 1.0); }), kTooMuchData);
-  EXPECT_EQ(stopText([&] { addRange(t, 400, last + 1, 1.0, 1.0); }), kTooMuchData);
-  EXPECT_EQ(stopText([&] { addRange(t, kNoStation, kNoStation, 1.0, 1.0); }), kTooMuchData);
-  EXPECT_EQ(stopText([&] { addAt(t, last + 1, 1.0); }), kTooMuchData);
-  EXPECT_EQ(stopText([&] { addAt(t, -4, 1.0); }), kTooMuchData);
+  const auto outside = [](long long station) {
+    return "     ERROR STOP -- STATION " + std::to_string(station) +
+           " LIES OUTSIDE THE STATION TABLES (STATIONS -3 TO 412)";
+  };
+  EXPECT_EQ(stopText([&] { addRange(t, -4, 2, 1.0, 1.0); }), outside(-4));
+  EXPECT_EQ(stopText([&] { addRange(t, 400, last + 1, 1.0, 1.0); }), outside(413));
+  EXPECT_EQ(stopText([&] { addRange(t, kNoStation, kNoStation, 1.0, 1.0); }), outside(kNoStation));
+  EXPECT_EQ(stopText([&] { addAt(t, last + 1, 1.0); }), outside(413));
+  EXPECT_EQ(stopText([&] { addAt(t, -4, 1.0); }), outside(-4));
   for (int j = -3; j <= last; ++j) ASSERT_EQ(t(j), 0.0) << "written at station " << j;
   // The outermost places themselves are usable.
   addRange(t, -3, last, 2.0, 2.0);
@@ -136,6 +139,27 @@ TEST(StationGrid, RowCodesOfTheThreeCases) {
   setRowCodes(*g, SpecifiedPoint{1, -kNoStation, 0.0, 0.0});
   setRowCodes(*g, SpecifiedPoint{3, last + 2, 0.0, 0.0});
   for (int j = -3; j <= last; ++j) EXPECT_EQ(g->rowCode(j), before(j)) << j;
+}
+
+TEST(StationGrid, EveryAccessOutsideTheTablesStopsInEveryBuild) {
+  auto t = std::make_unique<StationTable>();
+  const int last = StationTable::kFirstStation + kStationPlaces - 1;
+  EXPECT_EQ(stopText([&] { (*t)(last + 1) = 1.0; }),
+            "     ERROR STOP -- STATION 413 LIES OUTSIDE THE STATION TABLES (STATIONS -3 TO 412)");
+  EXPECT_EQ(stopText([&] { (*t)(-4) = 1.0; }),
+            "     ERROR STOP -- STATION -4 LIES OUTSIDE THE STATION TABLES (STATIONS -3 TO 412)");
+  const StationTable& constant = *t;
+  EXPECT_EQ(stopText([&] { return constant(kNoStation); }),
+            "     ERROR STOP -- STATION 1000000000 LIES OUTSIDE THE STATION TABLES (STATIONS -3 "
+            "TO 412)");
+  (*t)(last) = 2.0;
+  (*t)(-3) = 3.0;
+  EXPECT_EQ(constant(last) + constant(-3), 5.0);
+  // Depths without a station never reach an integer conversion: NaN, infinities, huge values.
+  EXPECT_EQ(stationOfDepth(std::nan(""), 6.0, true), kNoStation);
+  EXPECT_EQ(stationOfDepth(HUGE_VAL, 6.0, false), kNoStation);
+  EXPECT_EQ(stationOfDepth(-HUGE_VAL, 6.0, false), -kNoStation);
+  EXPECT_EQ(stationOfDepth(1.0e15, 1.0e-15, false), kNoStation);
 }
 
 }  // namespace

@@ -1,11 +1,13 @@
 // Spreading of the stiffness and load data, the wall sections and the supports over the station
 // tables.
+#include <algorithm>
 #include <cmath>
 #include <string>
 
 #include "analysis/station_grid.h"
 #include "engine/analysis_case.h"
 #include "engine/errors.h"
+#include "report/fortran_format.h"
 
 namespace korden {
 
@@ -59,22 +61,51 @@ void spreadWallSections(RunState& state) {
                       ", WHICH IS NOT GIVEN");
     }
     const CrossSection& x = cross[w.crossSection - 1];
+    // A section whose depth range reaches above the top or past the tip is cut to the wall's
+    // stations 0..N, with the rigidity of a tapered section taken at the cut stations.
     const int top = stationOfDepth(w.top, g.h, state.english());
     const int bottom = stationOfDepth(w.bottom, g.h, state.english());
-    addRange(g.EI, top, bottom, x.eiTop, x.eiBottom);
+    if (bottom < 0 || top > g.n) continue;  // wholly off the wall
+    const int from = std::max(top, 0);
+    const int to = std::min(bottom, g.n);
+    auto rigidityAt = [&](int station) {
+      if (bottom == top) return x.eiTop;
+      const double fraction = static_cast<double>(station - top) / (bottom - top);
+      return x.eiTop + (x.eiBottom - x.eiTop) * fraction;
+    };
+    addRange(g.EI, from, to, rigidityAt(from), rigidityAt(to));
   }
 }
 
-void addSupport(RunState& state, Support& s) {
+// The wall width b (wall record, field 6) turns station forces into forces per support and wale,
+// and sets the deflections of the soil-movement curves: it must be positive wherever it is used.
+void checkWallWidth(const RunState& state) {
+  const LoadsAndSupports& l = state.loads;
+  const char* use = nullptr;
+  if (!l.tieBacks.empty() || !l.struts.empty()) {
+    use = "TIE BACKS, STRUTS AND WALES";
+  } else if (state.control.pressureOption == 4) {
+    use = "THE SOIL-MOVEMENT PRESSURE CURVES";
+  }
+  if (use == nullptr || state.wall.wallWidth > 0.0) return;
+  stopWithMessage(
+      "     ERROR STOP -- THE WALL RECORD, FIELD 6: THE WALL WIDTH MUST BE GREATER THAN "
+      "0 FOR " +
+      std::string(use) + ", NOT " + fmt::E(state.wall.wallWidth, 10, 3));
+}
+
+void addSupport(RunState& state, Support& s, const std::string& id) {
   StationGrid& g = state.grid;
   if (!(s.spacing > 0.0) || !(s.unbondedLength > 0.0)) {
-    stopWithMessage(
-        "     ERROR STOP -- ANCHOR SPACING AND UNBONDED LENGTH OF A SUPPORT MUST BE "
-        "GREATER THAN 0");
+    stopWithMessage("     ERROR STOP -- " + id +
+                    ": ANCHOR SPACING AND UNBONDED LENGTH MUST BE GREATER THAN 0");
   }
   const double cosine = s.angleCosine();
   const double b = state.wall.wallWidth;
-  const double axial = s.area * s.elasticModulus * cosine;
+  // A wall deflection y stretches an inclined member by y cos(angle), and the horizontal part of
+  // its force is cos(angle) of the axial force: the horizontal spring is A E cos^2(angle) / L. The
+  // prestress acts along the member, so its horizontal load has a single cos(angle).
+  const double axial = s.area * s.elasticModulus * cosine * cosine;
   if (state.english()) {
     // Unbonded length and spacing in feet, h and b in inches.
     s.spring = axial / (12.0 * s.unbondedLength * (12.0 * s.spacing / b));
@@ -82,6 +113,11 @@ void addSupport(RunState& state, Support& s) {
   } else {
     s.spring = axial / ((s.spacing / b) * s.unbondedLength);
     s.prestressLoad = -(b / s.spacing) * s.prestress * cosine;
+  }
+  if (!std::isfinite(s.spring) || !std::isfinite(s.prestressLoad)) {
+    stopWithMessage("     ERROR STOP -- " + id +
+                    ": THE SPRING OR PRESTRESS LOAD IS NOT A FINITE NUMBER (CHECK AREA, MODULUS, "
+                    "LENGTH AND SPACING)");
   }
   addAt(g.S, s.station, s.spring);
   addAt(g.Q, s.station, s.prestressLoad);
@@ -119,8 +155,13 @@ void distributeStiffnessAndSupports(RunState& state) {
   const int beyond = g.n + 1;
   state.loads.dataBeyondEnd = g.Q(beyond) != 0.0 || g.S(beyond) != 0.0 || g.T(beyond) != 0.0 ||
                               g.R(beyond) != 0.0 || g.P(beyond) != 0.0;
-  for (Support& s : state.loads.tieBacks) addSupport(state, s);
-  for (Support& s : state.loads.struts) addSupport(state, s);
+  checkWallWidth(state);
+  for (size_t i = 0; i < state.loads.tieBacks.size(); ++i) {
+    addSupport(state, state.loads.tieBacks[i], "TIE BACK " + std::to_string(i + 1));
+  }
+  for (size_t i = 0; i < state.loads.struts.size(); ++i) {
+    addSupport(state, state.loads.struts[i], "STRUT/RAKER " + std::to_string(i + 1));
+  }
 }
 
 void checkLoadsWithinWall(const RunState& state) {

@@ -1,10 +1,12 @@
 #include "analysis/flexural_rigidity.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
 #include "engine/errors.h"
 #include "engine/single_precision.h"
+#include "report/fortran_format.h"
 
 namespace korden {
 
@@ -39,7 +41,86 @@ const MomentCurvatureSet* tableOf(const RunState& state, int sectionNumber, cons
   return x.generated.empty() ? nullptr : &x.generated.front();
 }
 
+// The wall section that holds depth d (feet in English units, metres in SI) and where in it: a
+// boundary station takes the upper section; above the first section its top value holds, below
+// the last its bottom value.
+struct SectionPlace {
+  size_t section = 0;
+  double fraction = 0.0;  // 0 at the section's top value, 1 at its bottom value
+};
+
+SectionPlace sectionAt(const std::vector<WallSection>& walls, double d) {
+  SectionPlace place;
+  if (d <= walls.front().top) return place;
+  if (d >= walls.back().bottom) return {walls.size() - 1, 1.0};
+  size_t k = 0;
+  while (k + 1 < walls.size() && walls[k].bottom < d) ++k;
+  const WallSection& w = walls[k];
+  place.section = k;
+  place.fraction = w.bottom == w.top ? 0.0 : (d - w.top) / (w.bottom - w.top);
+  return place;
+}
+
+// A moment-curvature table that the secant rigidity can use: curvatures ascending (the
+// interpolation divides by their differences, the first segment's slope by the second curvature)
+// and moments above 0 from the second point on, so that every secant rigidity is positive.
+void checkMomentCurvatureTable(const MomentCurvatureSet& t, const std::string& what) {
+  const int n = std::min(t.nPoints, kMaxMomentCurvaturePoints);
+  if (n < 2) return;
+  for (int k = 1; k < n; ++k) {
+    const std::string point = "     ERROR STOP -- " + what + ", POINT " + std::to_string(k + 1);
+    if (!(t.curvature[k] > t.curvature[k - 1])) {
+      stopWithMessage(point + ": THE CURVATURES MUST ASCEND FROM POINT TO POINT");
+    }
+    if (!(t.curvature[k] > 0.0) || !(t.moment[k] > 0.0)) {
+      stopWithMessage(point + ": MOMENT AND CURVATURE MUST BE GREATER THAN 0");
+    }
+  }
+}
+
 }  // namespace
+
+void checkRigiditySources(const RunState& state) {
+  const auto& walls = state.sections.wallSections;
+  const auto& cross = state.sections.crossSections;
+  for (size_t i = 0; i < walls.size(); ++i) {
+    const int number = walls[i].crossSection;
+    if (number < 1 || number > static_cast<int>(cross.size())) {
+      stopWithMessage("     ERROR STOP -- WALL SECTION " + std::to_string(i + 1) +
+                      " USES CROSS SECTION " + std::to_string(number) + ", WHICH IS NOT GIVEN");
+    }
+    const CrossSection& x = cross[number - 1];
+    if (!x.nonlinear()) continue;
+    const MomentCurvatureSet* table = tableOf(state, number, x);
+    const std::string section = "CROSS SECTION " + std::to_string(number);
+    if (table == nullptr) {
+      // A user-defined EI section without its set would silently keep an elastic rigidity.
+      if (x.sectionType == 10) {
+        stopWithMessage("     ERROR STOP -- " + section +
+                        " (USER DEFINED EI) HAS NO USER NONLINEAR EI SET " +
+                        std::to_string(number));
+      }
+      continue;
+    }
+    checkMomentCurvatureTable(*table, x.sectionType == 10
+                                          ? "USER NONLINEAR EI SET " + std::to_string(number)
+                                          : "GENERATED NONLINEAR EI OF " + section);
+  }
+}
+
+void requirePositiveRigidity(const RunState& state) {
+  const StationGrid& g = state.grid;
+  const auto& walls = state.sections.wallSections;
+  for (int i = 0; i <= g.n; ++i) {
+    if (g.EI(i) > 0.0 && std::isfinite(g.EI(i))) continue;
+    if (walls.empty()) stopWithMessage("     ERROR STOP -- NO WALL SECTIONS: THE WALL HAS NO EI");
+    const SectionPlace place = sectionAt(walls, depthOfStation(i, g.h, state.english()));
+    stopWithMessage("     ERROR STOP -- THE FLEXURAL RIGIDITY AT STATION " + std::to_string(i) +
+                    " (WALL SECTION " + std::to_string(place.section + 1) + ", CROSS SECTION " +
+                    std::to_string(walls[place.section].crossSection) + ") IS " +
+                    fmt::E(g.EI(i), 10, 3) + ": IT MUST BE GREATER THAN 0");
+  }
+}
 
 void updateFlexuralRigidity(RunState& state, bool afterIteration) {
   StationGrid& g = state.grid;
@@ -61,21 +142,9 @@ void updateFlexuralRigidity(RunState& state, bool afterIteration) {
   for (int i = StationTable::kFirstStation; i < 0; ++i) g.EI(i) = 0.0;
   for (int i = g.n + 1; i - StationTable::kFirstStation < kStationPlaces; ++i) g.EI(i) = 0.0;
   for (int i = 0; i <= g.n; ++i) {
-    const double d = depthOfStation(i, g.h, state.english());
-    // The section of the station and where in it: a boundary station takes the upper section.
-    size_t k = 0;
-    double fraction = 0.0;  // 0 at the section's top value, 1 at its bottom value
-    if (d <= walls.front().top) {
-      k = 0;
-    } else if (d >= walls.back().bottom) {
-      k = walls.size() - 1;
-      fraction = 1.0;
-    } else {
-      while (k + 1 < walls.size() && walls[k].bottom < d) ++k;
-      const WallSection& w = walls[k];
-      fraction = w.bottom == w.top ? 0.0 : (d - w.top) / (w.bottom - w.top);
-    }
-    const int number = walls[k].crossSection;
+    const SectionPlace place = sectionAt(walls, depthOfStation(i, g.h, state.english()));
+    const double fraction = place.fraction;
+    const int number = walls[place.section].crossSection;
     const CrossSection& x = cross[number - 1];
     if (x.nonlinear()) {
       const double phi = std::fabs(g.y(i - 1) - 2.0 * g.y(i) + g.y(i + 1)) / g.hSquared;

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 #include "analysis/curves.h"
 #include "analysis/flexural_rigidity.h"
 #include "analysis/solver.h"
+#include "engine/errors.h"
 #include "engine/single_precision.h"
 #include "report/fortran_format.h"
 
@@ -21,6 +23,20 @@ double relaxationFactor(int counter) {
 }
 
 namespace {
+
+// A solution that overflowed (EI, springs and loads of wildly different sizes, a singular system)
+// must not reach the files: no NaN or Inf is ever written. Stations -1..N+1 are solved.
+void requireFiniteSolution(const StationGrid& g, const SolveFigures& f, int iteration) {
+  std::string where;
+  for (int i = -1; i <= g.n + 1 && where.empty(); ++i) {
+    if (!std::isfinite(g.y(i))) where = " AT STATION " + std::to_string(i);
+  }
+  if (where.empty() && std::isfinite(f.largestChange)) return;
+  stopWithMessage("     ERROR STOP -- THE DEFLECTION OF ITERATION " + std::to_string(iteration) +
+                  where +
+                  " IS NOT A FINITE NUMBER: THE RIGIDITY, SPRINGS AND LOADS OF THE INPUT MAKE THE "
+                  "WALL SYSTEM SINGULAR");
+}
 
 void writeMonitoringHeading(OutputFile& aux) {
   aux.blank(2);
@@ -71,6 +87,7 @@ void iterateWall(RunState& state, OutputFile& report, OutputFile& aux) {
       return;
     }
     const SolveFigures f = solveBeamColumn(g, tolerance, w.maxAllowableDeflection);
+    requireFiniteSolution(g, f, iteration);
     if (w.maxIterations == 0) {
       a.outcome = IterationOutcome::Closed;
       a.iterations = 0;

@@ -27,7 +27,7 @@ struct Row {
 
 SolveFigures solveBeamColumn(StationGrid& g, double tolerance, double maxAllowableDeflection) {
   const int n = g.n;
-  if (n < 0 || n > kMaxIncrements) stopTooMuchData();
+  if (n < 0 || n > kMaxIncrements) stopTooMuchData("NUMBER OF INCREMENTS", n, kMaxIncrements);
 
   const double h = g.h;
   const double hQuarter = g.hQuarter;
@@ -130,12 +130,18 @@ void extrapolateFictitiousEnds(StationGrid& g) {
 }
 
 void validateSpecifiedPoints(const StationGrid& g) {
-  checkCapacity(static_cast<long long>(g.specified.size()), kMaxSpecifiedPoints);
+  checkCapacity(static_cast<long long>(g.specified.size()), kMaxSpecifiedPoints,
+                "SPECIFIED DEFLECTION AND SLOPE POINTS");
   long long previousStation = -1;  // the first entry may not lie above station -1
   long long previousLastRow = -3;  // below every row the forward pass solves
   for (const SpecifiedPoint& p : g.specified) {
     const long long s = p.station;
-    if (s < previousStation) stopStationsNotInOrder();
+    if (s < previousStation) {
+      stopStationsNotInOrder("     SPECIFIED DEFLECTION/SLOPE AT STATION " + std::to_string(s) +
+                             " LIES ABOVE STATION " + std::to_string(previousStation));
+    }
+    if (p.caseCode < 1 || p.caseCode > 3)
+      stopSpecifiedEntry(p.station, "HAS A CASE OTHER THAN 1, 2 OR 3");
     const bool slopeRows = p.caseCode == 2 || p.caseCode == 3;
     const long long firstRow = slopeRows ? s - 1 : s;
     const long long lastRow = slopeRows ? s + 1 : s;

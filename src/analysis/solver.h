@@ -48,7 +48,8 @@ void extrapolateFictitiousEnds(StationGrid& g);
 // (storage message), stations out of ascending order or the first below -1 ("STATIONS NOT IN
 // ORDER"), an entry whose replaced rows (s for CASE 1, s-1..s+1 for CASE 2 and 3) fall outside
 // the rows -1..N+1 that the forward pass solves ("... OUTSIDE THE WALL"), and an entry whose rows
-// share a row with the rows of the entry before it ("... OVERLAPS THE ENTRY BEFORE IT").
+// share a row with the rows of the entry before it ("... OVERLAPS THE ENTRY BEFORE IT"), and a CASE
+// other than 1, 2 or 3 ("... HAS A CASE OTHER THAN 1, 2 OR 3").
 void validateSpecifiedPoints(const StationGrid& g);
 
 }  // namespace korden

@@ -1,6 +1,7 @@
 #include "analysis/station_grid.h"
 
 #include <cmath>
+#include <string>
 
 #include "engine/errors.h"
 
@@ -8,17 +9,26 @@ namespace korden {
 
 namespace {
 
-constexpr int kLastStation = StationTable::kFirstStation + kStationPlaces - 1;
-
 bool insideTable(long long station) {
-  return station >= StationTable::kFirstStation && station <= kLastStation;
+  return station >= StationTable::kFirstStation && station <= StationTable::kLastStation;
 }
 
 }  // namespace
 
+void stopStationOutsideTables(int station) {
+  stopWithMessage("     ERROR STOP -- STATION " + std::to_string(station) +
+                  " LIES OUTSIDE THE STATION TABLES (STATIONS " +
+                  std::to_string(StationTable::kFirstStation) + " TO " +
+                  std::to_string(StationTable::kLastStation) + ")");
+}
+
 void buildGrid(StationGrid& g, int n, double h) {
-  assert(n > 0 && n + 7 <= kStationPlaces);
-  assert(h > 0.0);
+  // The wall record's reader checks both with messages of its own; a grid built otherwise stops
+  // here rather than index past the tables.
+  if (n <= 0 || n > kMaxIncrements) stopTooMuchData("NUMBER OF INCREMENTS", n, kMaxIncrements);
+  if (!(h > 0.0) || !std::isfinite(h)) {
+    stopWithMessage("     ERROR STOP -- THE INCREMENT LENGTH MUST BE GREATER THAN 0");
+  }
   g.n = n;
   g.h = h;
   g.twoH = 2.0 * h;
@@ -36,7 +46,8 @@ void buildGrid(StationGrid& g, int n, double h) {
 
 void addRange(StationTable& t, int from, int to, double startValue, double endValue) {
   if (to < from) stopStationsNotInOrder();
-  if (!insideTable(from) || !insideTable(to)) stopTooMuchData();
+  if (!insideTable(from)) stopStationOutsideTables(from);
+  if (!insideTable(to)) stopStationOutsideTables(to);
   if (from == to) {
     t(from) += startValue;
     return;
@@ -53,7 +64,7 @@ void addRange(StationTable& t, int from, int to, double startValue, double endVa
 }
 
 void addAt(StationTable& t, int station, double value) {
-  if (!insideTable(station)) stopTooMuchData();
+  if (!insideTable(station)) stopStationOutsideTables(station);
   t(station) += value;
 }
 

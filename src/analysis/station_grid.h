@@ -4,29 +4,34 @@
 #pragma once
 
 #include <array>
-#include <cassert>
+#include <cstddef>
 #include <vector>
 
 #include "engine/capacities.h"
 
 namespace korden {
 
-// One double per station, indexed by station number -3..kStationPlaces-4.
+// Stops the run with a message naming a station that lies outside the station tables. The readers
+// check every station of the input where it enters, so this stop means an internal fault.
+[[noreturn]] void stopStationOutsideTables(int station);
+
+// One double per station, indexed by station number -3..kStationPlaces-4. Every access is checked
+// in every build: the cost is nothing next to the I/O, and a station outside the tables must stop
+// the run rather than read or write past them.
 template <typename T>
 class StationArray {
  public:
   static constexpr int kFirstStation = -3;
-  T& operator()(int station) {
-    assert(station >= kFirstStation && station - kFirstStation < kStationPlaces);
-    return values_[station - kFirstStation];
-  }
-  const T& operator()(int station) const {
-    assert(station >= kFirstStation && station - kFirstStation < kStationPlaces);
-    return values_[station - kFirstStation];
-  }
+  static constexpr int kLastStation = kFirstStation + kStationPlaces - 1;
+  T& operator()(int station) { return values_[place(station)]; }
+  const T& operator()(int station) const { return values_[place(station)]; }
   void fill(T value) { values_.fill(value); }
 
  private:
+  static size_t place(int station) {
+    if (station < kFirstStation || station > kLastStation) stopStationOutsideTables(station);
+    return static_cast<size_t>(station - kFirstStation);
+  }
   std::array<T, kStationPlaces> values_{};
 };
 
@@ -34,7 +39,7 @@ using StationTable = StationArray<double>;
 
 // A specified deflection and/or slope (input order, at most kMaxSpecifiedPoints).
 struct SpecifiedPoint {
-  int caseCode = 1;  // 1 deflection, 2 slope, 3 both (any other value acts as 1)
+  int caseCode = 1;  // 1 deflection, 2 slope, 3 both (the reader accepts no other)
   int station = 0;
   double deflection = 0.0;
   double slope = 0.0;  // radians
@@ -73,14 +78,14 @@ inline constexpr int kNoStation = 1'000'000'000;
 
 // Sets N and h and the derived constants, clears the six station tables, the deflections, the
 // specified entries and the applied couples, and sets every row code to 1 (ordinary row).
-// The caller has checked 0 < n, n + 7 <= kStationPlaces and h > 0.
+// Stops the run unless 0 < n <= kMaxIncrements and h > 0.
 void buildGrid(StationGrid& g, int n, double h);
 
 // The range distribution rule: a value varying linearly from startValue at station `from` to
 // endValue at station `to` is added in full at every station of the range and -0.5 times again
 // at its two end stations, so that two ranges meeting at a station give it the mean of their end
 // values; a one-station range adds startValue once. to < from stops with "STATIONS NOT IN
-// ORDER"; a station outside the table's places stops with the storage message (nothing written).
+// ORDER"; a station outside the table's places stops naming the station (nothing written).
 void addRange(StationTable& t, int from, int to, double startValue, double endValue);
 
 // Adds a value at one station with weight 1 (tie-backs, struts); bounds checked as addRange.

@@ -50,12 +50,15 @@ void analyseCase(RunState& state, RunFiles& files) {
     writeUserCurvePlotSection(state, files.plot);
   }
   // The rigidity of the first iteration comes from the sections at zero deflection.
+  checkRigiditySources(state);
   updateFlexuralRigidity(state, false);
+  requirePositiveRigidity(state);
   iterateWall(state, files.report, files.aux);
   if (a.outcome == IterationOutcome::Closed) {
     extrapolateFictitiousEnds(state.grid);
     computeStationResults(state);
     computeSupportForces(state);
+    requireFiniteResults(state);
     writeResults(state, files.report);
     a.hasResults = true;
     state.driver.failedCase = 0;

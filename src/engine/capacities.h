@@ -19,5 +19,9 @@ inline constexpr int kMaxRestraints = 20;
 inline constexpr int kMaxActivePressureRows = 2000;
 // Stations -3..N+3 take N + 7 places, so N may be at most 409.
 inline constexpr int kMaxIncrements = kStationPlaces - 7;
+// Bound on the maximum number of iterations of the wall record. The iteration closes within a few
+// dozen iterations when it closes at all, and writes one monitoring row per iteration: a limit
+// above 10,000 only lets a run that cannot close fill the auxiliary file, so it is refused.
+inline constexpr int kMaxIterationLimit = 10'000;
 
 }  // namespace korden

@@ -43,14 +43,23 @@ class GeneratorStop : public std::runtime_error {
 
 // "     TOO MUCH DATA FOR AVAILABLE STORAGE", two blank lines before and after.
 [[noreturn]] void stopTooMuchData();
+// The same stop with a second line that names the table, the count given and its capacity. The
+// first line stays the one the host looks for.
+[[noreturn]] void stopTooMuchData(const std::string& table, long long count, long long capacity);
 // "     ERROR STOP -- STATIONS NOT IN ORDER", two blank lines before.
 [[noreturn]] void stopStationsNotInOrder();
+// The same stop with a second line (starting with five blanks) that names the record.
+[[noreturn]] void stopStationsNotInOrder(const std::string& detail);
 // Any other input error stop: two blank lines and the text (which starts with five blanks).
 [[noreturn]] void stopWithMessage(const std::string& text);
 
 // Throws the storage stop when count exceeds capacity (or is negative where a count may not be).
 inline void checkCapacity(long long count, long long capacity) {
   if (count > capacity) stopTooMuchData();
+}
+// Same, naming the table in the second line of the stop.
+inline void checkCapacity(long long count, long long capacity, const std::string& table) {
+  if (count > capacity) stopTooMuchData(table, count, capacity);
 }
 
 }  // namespace korden

@@ -61,7 +61,7 @@ void runOneCase(RunState& state, RunFiles& files) {
   readWallRecord(state, in);
   echoWall(out, state);
 
-  if (c.nSpecified > kMaxSpecifiedPoints) stopTooMuchData();
+  checkCapacity(c.nSpecified, kMaxSpecifiedPoints, "SPECIFIED DEFLECTION AND SLOPE POINTS");
   echoSpecifiedHeading(out, state);
   readSpecifiedPoints(state, in,
                       [&](const SpecifiedPoint& p) { echoSpecifiedPoint(out, state, p); });
@@ -125,6 +125,9 @@ int runCaseLoop(RunState& state, RunFiles& files) {
   try {
     for (;;) {
       runOneCase(state, files);
+      // A file that ends before the continuation code ends the run as code 0 does: the case
+      // just analysed still gets its plot data block.
+      d.continuationCode = 0;
       const int code = readContinuationCode(files.input);
       d.continuationCode = code;
       if (code == state.control.nStages || code == 0) {
@@ -139,7 +142,7 @@ int runCaseLoop(RunState& state, RunFiles& files) {
     for (const std::string& line : stop.lines()) files.report.line(line);
   } catch (const InputError& error) {
     files.report.blank(2);
-    files.report.line("     " + std::string(error.what()));
+    files.report.line("     " + printableText(error.what()));
   } catch (const GeneratorStop& stop) {
     // The generator has written its message into the report; the auxiliary file gets it too.
     files.aux.blank(2);

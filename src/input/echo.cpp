@@ -111,8 +111,8 @@ void supportTable(OutputFile& out, const RunState& state, const std::vector<Supp
     if (tieBacks) row += E(s.prestress, 10, 3);
     out.line(row);
   }
+  // The wale line follows the last support row directly.
   if (state.control.waleFlag > 0) {
-    out.blank();
     out.line(X(6) + (state.control.waleKind == 1 ? "* CONSIDER WALES AS SIMPLY SUPPORTED"
                                                  : "* CONSIDER WALES AS CONTINUOUS SPAN "));
   }
@@ -181,7 +181,7 @@ void echoSpecifiedPoint(OutputFile& out, const RunState&, const SpecifiedPoint& 
     case 3:
       row += X(3) + X(5) + E(point.deflection, 10, 3) + X(5) + E(point.slope, 10, 3);
       break;
-    default:  // case 1, and any other case, which the solver treats as case 1
+    default:  // case 1 (the reader accepts only 1, 2 and 3)
       row += X(8) + E(point.deflection, 10, 3) + X(9) + "NONE";
       break;
   }
@@ -189,12 +189,13 @@ void echoSpecifiedPoint(OutputFile& out, const RunState&, const SpecifiedPoint& 
 }
 
 void echoWallSections(OutputFile& out, const RunState& state) {
-  const std::string& label = state.labels.lengthShort;
+  // The depths are printed as entered, in feet with English units (metres in SI), so they carry
+  // the label of the wall height, not the inch label of lengths.
+  const std::string& label = state.labels.heightShort;
   writeMinorCaption(out, "* WALL SECTIONS *");
   out.blank();
   out.line(X(5) + "  SECT" + X(9) + " TOP " + X(7) + "BOTTOM" + X(5) + "SECTION");
-  // The label under TOP (columns 22-24) and under the middle of BOTTOM (columns 33-38). The
-  // depths are printed as entered.
+  // The label under TOP (columns 22-24) and under the middle of BOTTOM (columns 33-38).
   out.line(X(21) + label + X(11) + label);
   for (size_t i = 0; i < state.sections.wallSections.size(); ++i) {
     const WallSection& w = state.sections.wallSections[i];

@@ -25,6 +25,7 @@
 //     force;
 //   N9 integer 1 greater than 0: strain hardening used; N9 reals 2, 3, 4: ESH, ESU, FU/FY.
 #include <array>
+#include <cmath>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -390,11 +391,9 @@ void echoNonlinearSection(OutputFile& out, const SectionLabels& labels, int numb
   if (prestressed) strandLines(out, labels, x);
 }
 
+// The sub-head and column heads of each kind are printed also when the kind has no rows.
 void propertyTable(OutputFile& out, const RunState& state, bool nonlinear) {
   const auto& sections = state.sections.crossSections;
-  bool any = false;
-  for (const CrossSection& x : sections) any = any || x.nonlinear() == nonlinear;
-  if (!any) return;
   const std::string& size = state.labels.sectionSize;
   out.blank();
   if (nonlinear) {
@@ -434,7 +433,10 @@ void momentCurvatureTable(OutputFile& out, const UnitLabels& u, int number,
     const double moment = set.moment[static_cast<size_t>(j)];
     out.put(X(5) + I(j + 1, 5) + X(4) + fmt::significant(curvature, 14, 5) + X(4) +
             fmt::significant(moment, 14, 5));
-    if (curvature > 0.0) out.put(X(4) + fmt::significant(moment / curvature, 14, 5));
+    // A quotient beyond the range of the numbers (a curvature near 0) is not printed either.
+    if (curvature > 0.0 && std::isfinite(moment / curvature)) {
+      out.put(X(4) + fmt::significant(moment / curvature, 14, 5));
+    }
     out.endWithBlank();
   }
   out.endWithBlank();
@@ -462,27 +464,20 @@ void echoCrossSections(OutputFile& out, const RunState& state) {
 void echoNonlinearEI(OutputFile& out, const RunState& state) {
   const auto& sections = state.sections.crossSections;
   const auto& userSets = state.sections.userSets;
-  // A section of type 10 uses the user-defined set with its own number; a section whose set
-  // was not given has no table to show.
-  const auto hasUserSet = [&](size_t i) {
-    return sections[i].nonlinear() && sections[i].sectionType == 10 && i < userSets.size();
-  };
+  // Every user-defined set is shown under its own number, also a set that no section of type 10
+  // uses (a section of type 10 uses the set with its own number).
+  if (!userSets.empty()) {
+    writeMinorCaption(out, "* USER DEFINED NONLINEAR EI *");
+    for (size_t i = 0; i < userSets.size(); ++i) {
+      momentCurvatureTable(out, state.labels, static_cast<int>(i) + 1, userSets[i]);
+    }
+  }
   const auto hasGeneratedSet = [&](size_t i) {
     return sections[i].nonlinear() && sections[i].sectionType != 10 &&
            !sections[i].generated.empty();
   };
-  bool anyUser = false, anyGenerated = false;
-  for (size_t i = 0; i < sections.size(); ++i) {
-    anyUser = anyUser || hasUserSet(i);
-    anyGenerated = anyGenerated || hasGeneratedSet(i);
-  }
-  if (anyUser) {
-    writeMinorCaption(out, "* USER DEFINED NONLINEAR EI *");
-    for (size_t i = 0; i < sections.size(); ++i) {
-      if (hasUserSet(i))
-        momentCurvatureTable(out, state.labels, static_cast<int>(i) + 1, userSets[i]);
-    }
-  }
+  bool anyGenerated = false;
+  for (size_t i = 0; i < sections.size(); ++i) anyGenerated = anyGenerated || hasGeneratedSet(i);
   if (anyGenerated) {
     writeMinorCaption(out, "* INTERNALLY GENERATED NONLINEAR EI *");
     for (size_t i = 0; i < sections.size(); ++i) {

@@ -5,7 +5,9 @@
 #include "analysis/station_grid.h"
 #include "engine/errors.h"
 #include "engine/single_precision.h"
+#include "input/input_checks.h"
 #include "input/readers.h"
+#include "report/fortran_format.h"
 
 namespace korden {
 
@@ -18,6 +20,7 @@ std::string rowId(const char* what, size_t index) {
 int readCount(InputFile& in, const char* what) {
   int count = 0;
   in.statement(what).integer(count);
+  requireNonNegativeCount(count, recordAtLine(what, lastLineRead(in)));
   return count;
 }
 
@@ -28,11 +31,15 @@ void checkContd(int contd, const std::string& what) {
   }
 }
 
-// FROM and TO of a row must name stations the station tables hold.
-void checkRowStations(int from, int to) {
-  constexpr int kFirst = -3;
-  constexpr int kLast = kStationPlaces - 4;
-  if (from < kFirst || to > kLast) stopTooMuchData();
+// FROM and TO of a load or restraint row: TO not above FROM, and both on the rows -1..N+1 that the
+// solver sets up (a value beyond them would be dropped without a word).
+void checkRowStations(int from, int to, int n, const std::string& where) {
+  if (to < from) {
+    stopStationsNotInOrder("     " + where + ": TO STATION " + std::to_string(to) +
+                           " LIES ABOVE FROM STATION " + std::to_string(from));
+  }
+  requireStationWithin(from, -1, n + 1, where + ", FROM");
+  requireStationWithin(to, -1, n + 1, where + ", TO");
 }
 
 // A chain that its last row leaves open would be dropped from the analysis without a word.
@@ -44,14 +51,35 @@ void checkChainClosed(int lastContd, const char* what) {
 }
 
 void readSupportRow(RunState& state, InputFile& in, Support& support, bool tieBack, size_t index) {
-  auto s = in.statement(rowId(tieBack ? "TIE BACK RECORD" : "STRUT/RAKER RECORD", index));
-  s.real(support.depth)
-      .real(support.area)
-      .real(support.elasticModulus)
-      .real(support.unbondedLength);
-  s.real(support.angle).real(support.spacing);
-  if (tieBack) s.real(support.prestress);
+  const std::string id = rowId(tieBack ? "TIE BACK RECORD" : "STRUT/RAKER RECORD", index);
+  {
+    auto s = in.statement(id);
+    s.real(support.depth)
+        .real(support.area)
+        .real(support.elasticModulus)
+        .real(support.unbondedLength);
+    s.real(support.angle).real(support.spacing);
+    if (tieBack) s.real(support.prestress);
+  }
+  const std::string where = recordAtLine(id, lastLineRead(in));
   support.station = stationOfDepth(support.depth, state.wall.incrementLength, state.english());
+  // A support acts on the wall at one of its stations 0..N.
+  const int n = state.grid.n;
+  if (support.station < 0 || support.station > n) {
+    const bool below = support.station > n;
+    stopWithMessage("     ERROR STOP -- " + where + ", FIELD 1: DEPTH " +
+                    fmt::E(support.depth, 10, 3) +
+                    (below ? " LIES BELOW THE TIP OF THE WALL (STATION " + std::to_string(n) + ")"
+                           : " LIES ABOVE THE TOP OF THE WALL (STATION 0)"));
+  }
+  if (!(support.unbondedLength > 0.0)) {
+    stopWithMessage("     ERROR STOP -- " + where +
+                    ", FIELD 4: THE UNBONDED LENGTH MUST BE GREATER THAN 0");
+  }
+  if (!(support.spacing > 0.0)) {
+    stopWithMessage("     ERROR STOP -- " + where +
+                    ", FIELD 6: THE ANCHOR SPACING MUST BE GREATER THAN 0");
+  }
 }
 
 }  // namespace
@@ -62,13 +90,14 @@ void readLoads(RunState& state, InputFile& in) {
   const int count = readCount(in, "THE COUNT OF STIFFNESS AND LOAD RECORDS");
   for (int i = 0; i < count; ++i) {
     LoadRow r;
+    const std::string id = rowId("STIFFNESS AND LOAD RECORD", rows.size());
     {
-      auto s = in.statement(rowId("STIFFNESS AND LOAD RECORD", rows.size()));
+      auto s = in.statement(id);
       s.integer(r.contd).integer(r.from).integer(r.to).real(r.q).real(r.t).real(r.p);
     }
-    if (r.to < r.from) stopStationsNotInOrder();
-    checkContd(r.contd, rowId("STIFFNESS AND LOAD RECORD", rows.size()));
-    checkRowStations(r.from, r.to);
+    const std::string where = recordAtLine(id, lastLineRead(in));
+    checkRowStations(r.from, r.to, state.grid.n, where);
+    checkContd(r.contd, where);
     rows.push_back(r);
   }
   if (!rows.empty()) checkChainClosed(rows.back().contd, "STIFFNESS AND LOAD");
@@ -84,17 +113,20 @@ void readSupports(RunState& state, InputFile& in) {
   l.tieBacks.clear();
   l.struts.clear();
   const int nRestraints = readCount(in, "THE COUNT OF RESTRAINT RECORDS");
-  if (nRestraints > kMaxRestraints) stopTooMuchData();
-  if (state.control.nTieBacks + state.control.nStruts > kMaxSupports) stopTooMuchData();
+  checkCapacity(nRestraints, kMaxRestraints, "RESTRAINTS");
+  // Both counts are checked non-negative with the control record; their sum is formed in 64 bits.
+  checkCapacity(static_cast<long long>(state.control.nTieBacks) + state.control.nStruts,
+                kMaxSupports, "TIE BACKS AND STRUTS");
   for (int i = 0; i < nRestraints; ++i) {
     Restraint r;
+    const std::string id = rowId("RESTRAINT RECORD", l.restraints.size());
     {
-      auto s = in.statement(rowId("RESTRAINT RECORD", l.restraints.size()));
+      auto s = in.statement(id);
       s.integer(r.from).integer(r.to).integer(r.contd).real(r.s).real(r.r);
     }
-    if (r.to < r.from) stopStationsNotInOrder();
-    checkContd(r.contd, rowId("RESTRAINT RECORD", l.restraints.size()));
-    checkRowStations(r.from, r.to);
+    const std::string where = recordAtLine(id, lastLineRead(in));
+    checkRowStations(r.from, r.to, state.grid.n, where);
+    checkContd(r.contd, where);
     l.restraints.push_back(r);
   }
   if (!l.restraints.empty()) checkChainClosed(l.restraints.back().contd, "RESTRAINT");
@@ -138,7 +170,7 @@ void readActivePressureTable(RunState& state, InputFile& in) {
   auto& rows = state.soil.activePressure;
   rows.clear();
   const int count = readCount(in, "THE COUNT OF ACTIVE EARTH PRESSURE RECORDS");
-  if (count > kMaxActivePressureRows) stopTooMuchData();
+  checkCapacity(count, kMaxActivePressureRows, "ACTIVE EARTH PRESSURE RECORDS");
   for (int i = 0; i < count; ++i) {
     ActivePressureRow r;
     auto s = in.statement(rowId("ACTIVE EARTH PRESSURE RECORD", rows.size()));
@@ -189,7 +221,9 @@ void readSoilData(RunState& state, InputFile& in) {
     auto s = in.statement("THE SOIL LAYER COUNT RECORD");
     s.integer(soil.nLayers).integer(soil.loadingKind).real(soil.cycles);
   }
-  if (soil.nLayers > kMaxSoilLayers) stopTooMuchData();
+  requireNonNegativeCount(soil.nLayers,
+                          recordAtLine("THE SOIL LAYER COUNT RECORD", lastLineRead(in)));
+  checkCapacity(soil.nLayers, kMaxSoilLayers, "SOIL LAYERS");
   for (int i = 0; i < soil.nLayers; ++i) {
     SoilLayer& layer = soil.layers[i];
     const std::string id = rowId("SOIL LAYER", i);
@@ -240,9 +274,10 @@ void readSoilData(RunState& state, InputFile& in) {
 
 void readUserCurves(RunState& state, InputFile& in) {
   const int count = state.control.nUserCurves;
-  if (count > kMaxInputCurves) stopTooMuchData();
+  checkCapacity(count, kMaxInputCurves, "USER-SPECIFIED P-Y CURVES");
   auto& curves = state.curves.userCurves;
   curves.clear();
+  const int n = state.grid.n;
   for (int i = 0; i < count; ++i) {
     UserCurve c;
     const std::string id = rowId("USER P-Y CURVE", curves.size());
@@ -250,7 +285,22 @@ void readUserCurves(RunState& state, InputFile& in) {
       auto s = in.statement("THE CURVE RECORD OF " + id);
       s.integer(c.station).integer(c.nPoints).real(c.pMultiplier).real(c.yMultiplier);
     }
-    if (c.nPoints > kMaxTableCurvePoints) stopTooMuchData();
+    const std::string where = recordAtLine("THE CURVE RECORD OF " + id, lastLineRead(in));
+    // The curves act on the rows -1..N+1 of the solver.
+    requireStationWithin(c.station, -1, n + 1, where + ", FIELD 1");
+    requireNonNegativeCount(c.nPoints, where + ", FIELD 2");
+    checkCapacity(c.nPoints, kMaxTableCurvePoints, "POINTS OF " + id);
+    // A curve chained to the next one (at or below the excavation level, or every curve when
+    // curves are generated) spans down to that curve's station, which may not lie above it.
+    if (!curves.empty()) {
+      const UserCurve& before = curves.back();
+      const bool chained = before.belowExcavation == 1 || state.driver.generateCurves == 1;
+      if (chained && c.station < before.station) {
+        stopStationsNotInOrder("     " + where + ": STATION " + std::to_string(c.station) +
+                               " LIES ABOVE STATION " + std::to_string(before.station) +
+                               " OF THE CURVE BEFORE IT");
+      }
+    }
     c.belowExcavation = c.station * state.wall.incrementLength >= state.wall.freeHeight ? 1 : 0;
     for (int j = 0; j < c.nPoints; ++j) {
       auto s = in.statement("POINT " + std::to_string(j + 1) + " OF " + id);

@@ -9,6 +9,23 @@
 
 namespace korden {
 
+std::string printableText(std::string_view text) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string shown;
+  shown.reserve(text.size());
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 32 || byte == 127) {
+      shown += "\\x";
+      shown += kHex[byte >> 4];
+      shown += kHex[byte & 15];
+    } else {
+      shown += c;
+    }
+  }
+  return shown;
+}
+
 UnitLabels unitLabelsFor(int unitsFlag) {
   if (unitsFlag == 1) return {" FT", "FT", " IN", "IN", "IN", " LBS", "LBS"};
   if (unitsFlag == 2) return {"  M", " M", "  M", " M", "MM", "  KN", " KN"};
@@ -78,7 +95,8 @@ void writeReportHeader(OutputFile& out, const DriverState& driver, const std::tm
   const std::string indent(20, ' ');
   out.line(rule);
   out.blank();
-  out.line(indent + "  KORDEN for Windows, Version " + fmt::A(driver.versionText, 12));
+  out.line(indent + "  KORDEN for Windows, Version " +
+           fmt::A(printableText(driver.versionText), 12));
   out.blank();
   out.line(indent + "   A Program for the Analysis of ");
   out.line(indent + "   Flexible Retaining Walls ");
@@ -88,10 +106,10 @@ void writeReportHeader(OutputFile& out, const DriverState& driver, const std::tm
   const PathParts input = splitPath(driver.inputName);
   const PathParts output = splitPath(driver.outputName);
   const PathParts plot = splitPath(driver.plotName);
-  out.line("     Path to file locations      : " + input.drive + input.directory);
-  out.line("     Name of input data file     : " + input.name + input.extension);
-  out.line("     Name of output file         : " + output.name + output.extension);
-  out.line("     Name of plot output file    : " + plot.name + plot.extension);
+  out.line("     Path to file locations      : " + printableText(input.drive + input.directory));
+  out.line("     Name of input data file     : " + printableText(input.name + input.extension));
+  out.line("     Name of output file         : " + printableText(output.name + output.extension));
+  out.line("     Name of plot output file    : " + printableText(plot.name + plot.extension));
   out.blank();
   out.line(dashes);
   out.line(std::string(26, ' ') + "Time and Date of Analysis");

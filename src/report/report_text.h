@@ -10,6 +10,11 @@
 
 namespace korden {
 
+// Text of the input made safe for the report: every control byte (below 32, and 127), NUL
+// included, is shown as \xNN, so that a bad title or name never puts raw control bytes into a
+// file the host reads. Other bytes are kept as they are.
+std::string printableText(std::string_view text);
+
 // Unit labels for the units flag: 1 English, 2 SI, anything else generic ("L", "F").
 UnitLabels unitLabelsFor(int unitsFlag);
 

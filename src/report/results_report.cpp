@@ -1,8 +1,10 @@
 #include "report/results_report.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
+#include "engine/errors.h"
 #include "report/fortran_format.h"
 #include "report/report_text.h"
 
@@ -51,6 +53,38 @@ void computeSupportForces(RunState& state) {
       s.forceAlong = s.horizontalForce / s.angleCosine();
       const double spacing = state.english() ? s.spacing * 12.0 : s.spacing;
       s.forcePerSupport = s.forceAlong * spacing / b;
+    }
+  }
+}
+
+void requireFiniteResults(const RunState& state) {
+  const StationGrid& g = state.grid;
+  const AnalysisData& a = state.analysis;
+  auto stop = [](const std::string& where) {
+    stopWithMessage("     ERROR STOP -- THE RESULTS " + where +
+                    " ARE NOT FINITE NUMBERS: THE RIGIDITY, SPRINGS AND LOADS OF THE INPUT DRIVE "
+                    "THEM BEYOND THE RANGE OF THE NUMBERS");
+  };
+  for (int i = -1; i <= g.n + 1; ++i) {
+    for (double v :
+         {g.y(i), a.slope(i), a.moment(i), a.shear(i), a.netForce(i), a.soilReaction(i), g.EI(i)}) {
+      if (!std::isfinite(v)) stop("AT STATION " + std::to_string(i));
+    }
+  }
+  for (const Restraint& r : state.loads.restraints) {
+    for (int s = std::max(r.from, -1); s <= std::min(r.to, g.n + 1); ++s) {
+      if (!std::isfinite(r.s * g.y(s)) || !std::isfinite(r.r * a.slope(s))) {
+        stop("OF THE RESTRAINT AT STATION " + std::to_string(s));
+      }
+    }
+  }
+  for (const auto* list : {&state.loads.tieBacks, &state.loads.struts}) {
+    for (const Support& s : *list) {
+      const WaleResult w = waleResult(state, s);
+      for (double v : {s.horizontalForce, s.forceAlong, s.forcePerSupport, w.reaction,
+                       w.distributedLoad, w.maxMoment}) {
+        if (!std::isfinite(v)) stop("OF THE SUPPORT AT STATION " + std::to_string(s.station));
+      }
     }
   }
 }

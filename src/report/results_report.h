@@ -15,6 +15,9 @@ void computeStationResults(RunState& state);
 // Horizontal force per station, force per station along the support and force per support of
 // every tie-back and strut.
 void computeSupportForces(RunState& state);
+// Stops the run when a result that the report or the plot data file would show is not a finite
+// number (no NaN or Inf is ever written).
+void requireFiniteResults(const RunState& state);
 // The results table, restraint, tie-back (with wales), strut (with wales) and node-reaction
 // tables, each only when the problem has such items.
 void writeResults(const RunState& state, OutputFile& report);
