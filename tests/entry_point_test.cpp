@@ -25,21 +25,7 @@ std::string runCommand(const std::string& command, int& status) {
   return output;
 }
 
-const char* kSmallCase =
-    "SMALL CASE\n"
-    "1 0 1 1 0 0 1 0 0 0 0 0 0 0 0\n"
-    "20 6.0 10.0 0.001 0.0 12.0 120.0 0 0 0 0\n"
-    "0.0 10.0 1\n"
-    "1 1 0 0\n"
-    "SECTION\n"
-    "0 0 0 0 0 0 0 0\n"
-    "0 0 0 100 0 0 0 0 29000000 0 0 0\n"
-    "0 0 0 0 0 0 0 0 0\n"
-    "SECTION\n"
-    "0 0\n"
-    "0\n"
-    "1\n0 20 1 1000 0\n"
-    "0\n";
+using korden::testing::kSmallCase;
 
 TEST(EntryPoint, TheLibraryExportsOnlyIkorden) {
   int status = 0;

@@ -24,23 +24,7 @@ using testing::hasLine;
 using testing::readFile;
 using testing::splitLines;
 
-// A 10 ft English wall of 20 increments held by one restraint over its length: one linear solve.
-const char* kSmallCase =
-    "SMALL CASE\n"
-    "1 0 1 1 0 0 1 0 0 0 0 0 0 0 0\n"
-    "20 6.0 10.0 0.001 0.0 12.0 120.0 0 0 0 0\n"
-    "0.0 10.0 1\n"
-    "1 1 0 0\n"
-    "SECTION\n"
-    "0 0 0 0 0 0 0 0\n"
-    "0 0 0 100 0 0 0 0 29000000 0 0 0\n"
-    "0 0 0 0 0 0 0 0 0\n"
-    "SECTION\n"
-    "0 0\n"
-    "0\n"
-    "1\n"
-    "0 20 1 1000 0\n"
-    "0\n";
+using testing::kSmallCase;
 
 struct RunResult {
   int code = 0;
@@ -95,7 +79,8 @@ TEST(RunFiles, ARunControlFileEndingEarlyStillRunsAndSaysWhichFilesAreNotWritten
   EXPECT_EQ(entries, 3);
 
   // A blank name record is a file without a name, too.
-  const RunResult blank = f.run({f.path("case.dat"), f.path("case.out"), "   ", f.path("case.aux")});
+  const RunResult blank =
+      f.run({f.path("case.dat"), f.path("case.out"), "   ", f.path("case.aux")});
   EXPECT_EQ(blank.code, 0);
   EXPECT_TRUE(contains(blank.errors, "names no plot data file")) << blank.errors;
   EXPECT_EQ(splitLines(readFile(f.path("case.aux"))).back(), "     END OF ANALYSIS");

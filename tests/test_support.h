@@ -14,6 +14,24 @@
 
 namespace korden::testing {
 
+// A 10 ft English wall of 20 increments held by one restraint over its length: one linear solve.
+inline constexpr const char* kSmallCase =
+    "SMALL CASE\n"
+    "1 0 1 1 0 0 1 0 0 0 0 0 0 0 0\n"
+    "20 6.0 10.0 0.001 0.0 12.0 120.0 0 0 0 0\n"
+    "0.0 10.0 1\n"
+    "1 1 0 0\n"
+    "SECTION\n"
+    "0 0 0 0 0 0 0 0\n"
+    "0 0 0 100 0 0 0 0 29000000 0 0 0\n"
+    "0 0 0 0 0 0 0 0 0\n"
+    "SECTION\n"
+    "0 0\n"
+    "0\n"
+    "1\n"
+    "0 20 1 1000 0\n"
+    "0\n";
+
 inline std::filesystem::path makeTempDir(const std::string& tag) {
   auto base = std::filesystem::temp_directory_path() / ("korden-test-" + tag + "-XXXXXX");
   std::string pattern = base.string();
