@@ -407,6 +407,42 @@ TEST(StationResults, CoupleCorrectionsAtTheThreeStations) {
   EXPECT_DOUBLE_EQ(a.shear(0), (a.moment(1) - a.moment(0)) / 2.0);
 }
 
+TEST(StationResults, RoundingResidueOfAFreeTopIsWrittenAsZero) {
+  // A straight wall leaning by a rotation: y = a + b x with values that do not add up exactly
+  // in binary. Every curvature is zero, so every moment, shear and net force is zero; the second
+  // differences leave only residues of the last place of y, which must not be written as digits.
+  RunState state;
+  StationGrid& g = state.grid;
+  buildGrid(g, 20, 6.0);
+  for (int i = -1; i <= 21; ++i) {
+    g.EI(i) = 2.6e10;
+    g.y(i) = -0.0655312 + 6.433e-4 * 6.0 * i * 0.1 * 10.0;
+  }
+  extrapolateFictitiousEnds(g);
+  // The raw differences really leave a residue here, so the test looks at what it means to.
+  double worst = 0.0;
+  for (int i = 0; i <= 20; ++i) {
+    worst = std::max(worst, std::fabs(g.EI(i) * (g.y(i - 1) - 2.0 * g.y(i) + g.y(i + 1)) /
+                                      g.hSquared));
+  }
+  ASSERT_GT(worst, 0.0);
+  computeStationResults(state);
+  const AnalysisData& a = state.analysis;
+  for (int i = 0; i <= 20; ++i) {
+    EXPECT_EQ(a.moment(i), 0.0) << i;
+    EXPECT_EQ(a.shear(i), 0.0) << i;
+    EXPECT_EQ(a.netForce(i), 0.0) << i;
+    EXPECT_NEAR(a.slope(i), 6.433e-4, 1.0e-12) << i;
+  }
+  // A real curvature keeps every digit: y = 1e-6 x^2 gives M = EI 2e-6 = 52000 at every station.
+  for (int i = -1; i <= 21; ++i) g.y(i) = 1.0e-6 * (6.0 * i) * (6.0 * i);
+  computeStationResults(state);
+  for (int i = 1; i <= 19; ++i) {
+    EXPECT_NEAR(a.moment(i), 52000.0, 1.0e-9 * 52000.0) << i;
+    EXPECT_EQ(a.shear(i), 0.0) << i;
+  }
+}
+
 TEST(SupportResults, HorizontalTieBackGivesEqualForcesAlongAndAcross) {
   Wall w;
   w.tieBacks = {"2.0 1.0 29000000.0 20.0 0.0 8.0 10000.0",

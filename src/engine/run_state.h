@@ -369,6 +369,7 @@ struct AnalysisData {
   StationTable soilReaction;  // soil force per unit length of wall at the last deflections
   // Results per station -1..N+1 (moment also at N+2).
   StationTable slope, moment, shear, netForce;
+  StationTable momentBound;  // rounding bound of each moment (scratch of the results)
   int iterations = 0;
   IterationOutcome outcome = IterationOutcome::Closed;
   bool hasResults = false;  // the results tables were computed and written

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <string>
 
 #include "engine/errors.h"
@@ -9,6 +10,22 @@
 #include "report/report_text.h"
 
 namespace korden {
+
+namespace {
+
+// A result of finite differences whose magnitude lies within the rounding error of the
+// differences it comes from carries no digit of the answer: at a free top the moment is exactly
+// zero, yet y(-1) - 2 y(0) + y(1) leaves a residue of a few units in the last place of y, whose
+// digits change with the processor and the mathematics library. Such a value is written as 0.
+// The bound is kNoiseUlps units of rounding (eps) in the sum of the magnitudes of the terms.
+constexpr double kNoiseUlps = 16.0;
+constexpr double kEps = std::numeric_limits<double>::epsilon();
+
+double dropRoundingNoise(double value, double bound) {
+  return value != 0.0 && std::fabs(value) <= bound ? 0.0 : value;
+}
+
+}  // namespace
 
 void computeStationResults(RunState& state) {
   StationGrid& g = state.grid;
@@ -19,15 +36,38 @@ void computeStationResults(RunState& state) {
   a.moment.fill(0.0);
   a.shear.fill(0.0);
   a.netForce.fill(0.0);
+  // Rounding bound of each moment, for the shear and net force taken from the moments.
+  StationTable& momentBound = a.momentBound;
+  momentBound.fill(0.0);
   // Moments at stations 0..N+2 (zero above the top, where EI is zero).
   for (int i = -1; i <= n + 1; ++i) {
-    a.moment(i + 1) = g.EI(i + 1) * (g.y(i) - 2.0 * g.y(i + 1) + g.y(i + 2)) / g.hSquared;
+    const double ei = g.EI(i + 1);
+    const double m = ei * (g.y(i) - 2.0 * g.y(i + 1) + g.y(i + 2)) / g.hSquared;
+    const double bound = kNoiseUlps * kEps * std::fabs(ei) *
+                         (std::fabs(g.y(i)) + 2.0 * std::fabs(g.y(i + 1)) + std::fabs(g.y(i + 2))) /
+                         g.hSquared;
+    momentBound(i + 1) = bound;
+    a.moment(i + 1) = dropRoundingNoise(m, bound);
   }
   for (int i = -1; i <= n + 1; ++i) {
-    a.slope(i) = (g.y(i + 1) - g.y(i - 1)) / g.twoH;
+    const double mUp = a.moment(i - 1), m = a.moment(i), mDown = a.moment(i + 1);
+    const double bUp = momentBound(i - 1), b = momentBound(i), bDown = momentBound(i + 1);
+    a.slope(i) = dropRoundingNoise(
+        (g.y(i + 1) - g.y(i - 1)) / g.twoH,
+        kNoiseUlps * kEps * (std::fabs(g.y(i + 1)) + std::fabs(g.y(i - 1))) / g.twoH);
     a.shear(i) =
-        i >= 1 ? (a.moment(i + 1) - a.moment(i - 1)) / g.twoH : (a.moment(i + 1) - a.moment(i)) / h;
-    a.netForce(i) = (a.moment(i - 1) - 2.0 * a.moment(i) + a.moment(i + 1)) / h;
+        i >= 1
+            ? dropRoundingNoise(
+                  (mDown - mUp) / g.twoH,
+                  (bDown + bUp + kNoiseUlps * kEps * (std::fabs(mDown) + std::fabs(mUp))) / g.twoH)
+            : dropRoundingNoise(
+                  (mDown - m) / h,
+                  (bDown + b + kNoiseUlps * kEps * (std::fabs(mDown) + std::fabs(m))) / h);
+    a.netForce(i) = dropRoundingNoise(
+        (mUp - 2.0 * m + mDown) / h,
+        (bUp + 2.0 * b + bDown +
+         kNoiseUlps * kEps * (std::fabs(mUp) + 2.0 * std::fabs(m) + std::fabs(mDown))) /
+            h);
     for (const AppliedCouple& c : g.couples) {
       const double t = c.value;
       if (c.station == i - 1) {
