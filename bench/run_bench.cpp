@@ -1,6 +1,6 @@
-// A whole run of a staged wall: 409 increments of 1 in (34 ft), 200 user p-y curves per stage,
-// three construction stages (a cantilever cut, then a tie-back and two deeper cuts), iterating to
-// closure, written to the report, auxiliary and plot files in a temporary directory.
+// A whole run of the benchmark wall (deck.h: 409 increments, 200 user p-y curves of 17 points per
+// stage, three construction stages), iterating to closure, written to the report, auxiliary and
+// plot files in a temporary directory.
 //
 // BM_WholeRun times the run as the host's call makes it. The other benchmarks time the pieces of
 // one iteration and of the results on the state the run leaves (the third stage, closed):
@@ -11,8 +11,6 @@
 // rest_share, the reading of the input and its echo; CPU-time shares).
 #include <benchmark/benchmark.h>
 
-#include <cmath>
-#include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -26,50 +24,12 @@
 #include "analysis/solver.h"
 #include "engine/analysis_case.h"
 #include "engine/run_driver.h"
+#include "deck.h"
 #include "report/results_report.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string number(double v) {
-  char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%.6g", v);
-  return buffer;
-}
-
-// One construction stage in English units: sand with unit weight 120 pcf, Ka 0.283, Kp 3.54 and
-// a subgrade modulus of 90 pci; a PZ35 section on a 12-in strip.
-std::string stageText(int cutStation, bool tieBack, int continuation) {
-  const int n = 409;
-  const double h = 1.0;
-  const double gamma = 120.0 / 1728.0;
-  std::ostringstream t;
-  t << "STAGED 34 FT SHEET-PILE WALL, 409 INCREMENTS, 200 P-Y CURVES\n";
-  t << "1 0 1 1 0 0 0 200 3 0 " << (tieBack ? 1 : 0) << " 0 0 0 0\n";
-  t << n << " 1.0 12.0 0.0001 " << cutStation * h << " 12.0 409.0 100 0 0 0\n";
-  t << "0.0 34.1 1\n1 1 6 0\nPZ35\n0.0 0.0 22.64 14.9 0.0 0.0 0.6 0.5\n"
-       "0.0 0.0 0.0 361.2 0.0 0.0 0.0 0.0 29000000.0 0.0 0.0 0\n0 0 0.0 0 0 0 0 0 1\nPZ35\n0 0\n";
-  const auto load = [&](double depth) { return number(0.283 * gamma * depth * 12.0 * h); };
-  t << "3\n2 0 " << cutStation << " 0.0 0.0 0.0\n2 0 " << cutStation << " " << load(cutStation * h)
-    << " 0.0 0.0\n1 " << cutStation << " " << n << " " << load(n * h) << " 0.0 0.0\n0\n";
-  if (tieBack) t << "5.0 0.868 28500000.0 25.0 15.0 8.0 32000.0\n";
-  const double ys[] = {0.01, 0.025, 0.05, 0.1, 0.25, 1.0, 12.0};
-  for (int k = 0; k < 200; ++k) {
-    const int station = cutStation + static_cast<int>(std::lround(k * (n - cutStation) / 199.0));
-    const double z = (station - cutStation) * h;
-    const double pu = 0.9 * 3.54 * gamma * z * 12.0;
-    const double modulus = 90.0 * z;
-    t << station << " 15 1.0 1.0\n";
-    for (int j = 6; j >= 0; --j)
-      t << -ys[j] << " " << number(pu > 0 ? pu * std::tanh(modulus * ys[j] / pu) : 0) << "\n";
-    t << "0.0 0.0\n";
-    for (int j = 0; j < 7; ++j)
-      t << ys[j] << " " << number(pu > 0 ? -pu * std::tanh(modulus * ys[j] / pu) : 0) << "\n";
-  }
-  t << continuation << "\n";
-  return t.str();
-}
 
 // The input and run-control files in a temporary directory, removed at the end.
 struct BenchFiles {
@@ -78,14 +38,9 @@ struct BenchFiles {
   BenchFiles() {
     std::string pattern = (fs::temp_directory_path() / "korden-bench-XXXXXX").string();
     dir = mkdtemp(pattern.data());
-    std::ofstream(dir / "wall.dat")
-        << stageText(96, false, 1) << stageText(144, true, 2) << stageText(192, true, 3);
+    std::ofstream(dir / "wall.dat") << korden::bench::benchDeck();
     names = dir / "NAMES.dat";
-    std::ofstream n(names);
-    n << "korden bench\n\n\n0\n";
-    for (const char* ext : {".dat", ".out", ".plt", ".aux", ".pyc", ".prs"}) {
-      n << (dir / (std::string("wall") + ext)).string() << "\n";
-    }
+    std::ofstream(names) << korden::bench::benchNames(dir.string(), "wall");
   }
   ~BenchFiles() {
     std::error_code ec;
