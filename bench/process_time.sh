@@ -9,7 +9,8 @@
 # its own NAMES.dat); checks that both write the same report, auxiliary and plot files
 # (--no-compare skips that); runs each binary 3 times to warm up, then N times (default 30)
 # alternating the two; prints the median wall and CPU (user + system) milliseconds of each and
-# the ratio old / new. PROCESS_TIME_DIR=DIR keeps the builds in DIR and reuses them next time.
+# the ratio old / new. PROCESS_TIME_DIR=DIR keeps the builds (and the worktree of OLD_COMMIT) in
+# DIR and reuses them next time; remove it with `git worktree remove DIR/old-src`.
 set -euo pipefail
 
 compare=1
@@ -39,8 +40,10 @@ else
   keep=0
 fi
 cleanup() {
-  if [ -d "$work/old-src" ]; then git -C "$root" worktree remove --force "$work/old-src" || true; fi
-  if [ "$keep" = 0 ]; then rm -rf "$work"; fi
+  if [ "$keep" = 0 ]; then
+    git -C "$root" worktree remove --force "$work/old-src" 2>/dev/null || true
+    rm -rf "$work"
+  fi
 }
 trap cleanup EXIT
 
@@ -52,8 +55,11 @@ build() {  # SOURCE BUILD_DIR TARGET...
 }
 
 echo "== building $old_commit and the current tree (Release)"
-[ -d "$work/old-src" ] && git -C "$root" worktree remove --force "$work/old-src"
-git -C "$root" worktree add --detach --quiet "$work/old-src" "$old_commit"
+# A kept worktree of the same commit is reused, so that its build is not redone.
+if [ "$(git -C "$work/old-src" rev-parse HEAD 2>/dev/null)" != "$old_commit" ]; then
+  git -C "$root" worktree remove --force "$work/old-src" 2>/dev/null || true
+  git -C "$root" worktree add --detach --quiet "$work/old-src" "$old_commit"
+fi
 build "$work/old-src" "$work/old-build" korden_cli
 build "$root" "$work/new-build" korden_cli korden_deck
 

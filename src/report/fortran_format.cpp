@@ -2,16 +2,19 @@
 //
 // libgfortran leaves the rounding of F and E fields to the C library's printf, which rounds the
 // exact binary value correctly to nearest, ties to even (0.125 in F5.2 is " 0.12", 2.5 in F4.0 is
-// "  2."). glibc's snprintf does the same, so the digits come from snprintf and this module only
-// lays them out: sign, optional leading zero, exponent form, width and asterisks.
+// "  2."). std::to_chars with a precision rounds the exact value the same way and gives the same
+// digits as "%.*f" and "%.*e", without a format string, a locale or a stream; this module takes
+// the digits from it and only lays them out: sign, optional leading zero, exponent form, width
+// and asterisks.
 #include "report/fortran_format.h"
 
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <stdexcept>
 #include <string>
+#include <system_error>
+#include <vector>
 
 namespace korden::fmt {
 namespace {
@@ -25,46 +28,63 @@ void requireNonNegative(int n, const char* what) {
   if (n < 0) throw std::invalid_argument(std::string("fortran format: negative ") + what);
 }
 
-std::string asterisks(int w) { return std::string(static_cast<std::size_t>(w), '*'); }
+void asterisks(std::string& out, int w) { out.append(static_cast<std::size_t>(w), '*'); }
 
-// Right-justifies `body` (already known to fit) in w columns; w == 0 is the minimal width.
-std::string rightJustified(std::string_view sign, std::string_view body, int w) {
-  const std::size_t length = sign.size() + body.size();
-  const std::size_t width = w > 0 ? static_cast<std::size_t>(w) : length;
-  std::string field(width - length, ' ');
-  field.append(sign);
-  field.append(body);
-  return field;
+// Blanks that right-justify a body of `length` characters (already known to fit) in w columns;
+// none for w == 0, the minimal width.
+void leadingBlanks(std::string& out, std::size_t length, int w) {
+  if (w > 0) out.append(static_cast<std::size_t>(w) - length, ' ');
 }
 
 // Infinity and NaN as gfortran writes them in F and E fields: "Infinity" when it fits, else
 // "Inf"; a minus sign for negative infinity only; NaN never signed; asterisks below 3 columns
 // (4 for "-Inf").
-std::string nonFinite(double value, int w) {
-  if (std::isnan(value)) return w > 0 && w < 3 ? asterisks(w) : rightJustified("", "NaN", w);
-  const bool negative = std::signbit(value);
-  const std::string_view sign = negative ? "-" : "";
-  if (w == 0) return rightJustified(sign, "Inf", 0);
-  const int room = w - (negative ? 1 : 0);
-  if (room >= 8) return rightJustified(sign, "Infinity", w);
-  if (room >= 3) return rightJustified(sign, "Inf", w);
-  return asterisks(w);
+void nonFinite(std::string& out, double value, int w) {
+  std::string_view body;
+  const bool negative = !std::isnan(value) && std::signbit(value);
+  if (std::isnan(value)) {
+    if (w > 0 && w < 3) return asterisks(out, w);
+    body = "NaN";
+  } else {
+    const int room = w - (negative ? 1 : 0);
+    if (w == 0 || (room >= 3 && room < 8)) {
+      body = "Inf";
+    } else if (room >= 8) {
+      body = "Infinity";
+    } else {
+      return asterisks(out, w);
+    }
+  }
+  leadingBlanks(out, body.size() + (negative ? 1 : 0), w);
+  if (negative) out += '-';
+  out.append(body);
 }
 
-// snprintf into a stack buffer, falling back to the heap for very long fields (F of 1e300).
-template <typename... Args>
-std::string formatted(const char* pattern, Args... args) {
-  std::array<char, 128> local{};
-  const int needed = std::snprintf(local.data(), local.size(), pattern, args...);
-  if (needed < 0) throw std::runtime_error("fortran format: snprintf failed");
-  if (static_cast<std::size_t>(needed) < local.size()) {
-    return std::string(local.data(), static_cast<std::size_t>(needed));
+// The digits of |value| in the fixed ("%.*f") or scientific ("%.*e") form with `precision`
+// digits after the point. A stack buffer holds every field of the reports; the digits of an F
+// field of 1e300 or of a long precision go to the heap.
+class Digits {
+ public:
+  Digits(double magnitude, std::chars_format form, int precision) {
+    auto result = std::to_chars(local_.data(), local_.data() + local_.size(), magnitude, form,
+                                precision);
+    if (result.ec == std::errc()) {
+      text_ = std::string_view(local_.data(), static_cast<std::size_t>(result.ptr - local_.data()));
+      return;
+    }
+    // At most 309 integer digits, a point and the decimals, and an exponent of five characters.
+    heap_.resize(static_cast<std::size_t>(precision) + 320);
+    result = std::to_chars(heap_.data(), heap_.data() + heap_.size(), magnitude, form, precision);
+    if (result.ec != std::errc()) throw std::runtime_error("fortran format: digits do not fit");
+    text_ = std::string_view(heap_.data(), static_cast<std::size_t>(result.ptr - heap_.data()));
   }
-  std::string text(static_cast<std::size_t>(needed) + 1, '\0');
-  std::snprintf(text.data(), text.size(), pattern, args...);
-  text.resize(static_cast<std::size_t>(needed));
-  return text;
-}
+  std::string_view text() const { return text_; }
+
+ private:
+  std::array<char, 128> local_;
+  std::vector<char> heap_;
+  std::string_view text_;
+};
 
 // 10.0**n with a default REAL base and an integer exponent, evaluated as gfortran does for a
 // variable exponent (libgcc's __powisf2: binary powering in float, reciprocal for n < 0).
@@ -80,16 +100,26 @@ float singlePowerOfTen(int n) {
   return n < 0 ? 1.0F / result : result;
 }
 
+template <typename... Args>
+std::string field(void (*append)(std::string&, Args...), Args... args) {
+  std::string out;
+  append(out, args...);
+  return out;
+}
+
 }  // namespace
 
-std::string I(long long value, int w) { return I(value, w, 1); }
+void appendI(std::string& out, long long value, int w) { appendI(out, value, w, 1); }
 
-std::string I(long long value, int w, int m) {
+void appendI(std::string& out, long long value, int w, int m) {
   requireNonNegative(w, "width in I");
   requireNonNegative(m, "minimum digits in I");
   if (w > 0 && m > w) throw std::invalid_argument("fortran format: Iw.m with m > w");
   // Zero with m = 0 prints no digits at all: w blanks, and gfortran writes one blank for I0.0.
-  if (value == 0 && m == 0) return std::string(static_cast<std::size_t>(w > 0 ? w : 1), ' ');
+  if (value == 0 && m == 0) {
+    out.append(static_cast<std::size_t>(w > 0 ? w : 1), ' ');
+    return;
+  }
 
   const unsigned long long magnitude = value < 0 ? 0ULL - static_cast<unsigned long long>(value)
                                                  : static_cast<unsigned long long>(value);
@@ -99,98 +129,112 @@ std::string I(long long value, int w, int m) {
   const std::size_t zeros =
       static_cast<std::size_t>(m) > count ? static_cast<std::size_t>(m) - count : 0;
   const std::size_t length = (value < 0 ? 1 : 0) + zeros + count;
-  if (w > 0 && length > static_cast<std::size_t>(w)) return asterisks(w);
+  if (w > 0 && length > static_cast<std::size_t>(w)) return asterisks(out, w);
 
-  std::string body(zeros, '0');
-  body.append(digits.data(), count);
-  return rightJustified(value < 0 ? "-" : "", body, w);
+  leadingBlanks(out, length, w);
+  if (value < 0) out += '-';
+  out.append(zeros, '0');
+  out.append(digits.data(), count);
 }
 
-std::string F(double value, int w, int d) {
+void appendF(std::string& out, double value, int w, int d) {
   requireNonNegative(w, "width in F");
   requireNonNegative(d, "decimals in F");
-  if (!std::isfinite(value)) return nonFinite(value, w);
+  if (!std::isfinite(value)) return nonFinite(out, value, w);
 
   // The sign follows the sign bit: -0.0 and negatives that round to zero print "-0.00".
-  const std::string_view sign = std::signbit(value) ? "-" : "";
+  const bool negative = std::signbit(value);
   const double magnitude = std::fabs(value);
   // At least w + 1 integer digits cannot fit; saves printing hundreds of digits for 1e300.
   if (w > 0 && static_cast<std::size_t>(w) < kExactPowersOfTen.size() &&
       magnitude >= kExactPowersOfTen[static_cast<std::size_t>(w)]) {
-    return asterisks(w);
+    return asterisks(out, w);
   }
 
+  const Digits digits(magnitude, std::chars_format::fixed, d);
+  std::string_view body = digits.text();
   // "%.0f" has no point; Fortran always writes one.
-  std::string body = formatted("%.*f", d, magnitude);
-  if (d == 0) body.push_back('.');
+  std::size_t length = (negative ? 1 : 0) + body.size() + (d == 0 ? 1 : 0);
   // The zero before the point of a value below 1 is optional when there are decimals: written
   // when the field has room, dropped when it is too narrow and in the minimal-width form F0.d.
   // With d = 0 it is the only digit and stays.
   if (d > 0 && body[0] == '0') {
-    const bool fits = w > 0 && sign.size() + body.size() <= static_cast<std::size_t>(w);
-    if (!fits) body.erase(0, 1);
+    const bool fits = w > 0 && length <= static_cast<std::size_t>(w);
+    if (!fits) {
+      body.remove_prefix(1);
+      --length;
+    }
   }
-  if (w > 0 && sign.size() + body.size() > static_cast<std::size_t>(w)) return asterisks(w);
-  return rightJustified(sign, body, w);
+  if (w > 0 && length > static_cast<std::size_t>(w)) return asterisks(out, w);
+  leadingBlanks(out, length, w);
+  if (negative) out += '-';
+  out.append(body);
+  if (d == 0) out += '.';
 }
 
-std::string E(double value, int w, int d) {
+void appendE(std::string& out, double value, int w, int d) {
   if (w <= 0) throw std::invalid_argument("fortran format: width in E must be positive");
   requireNonNegative(d, "decimals in E");
-  if (!std::isfinite(value)) return nonFinite(value, w);
+  if (!std::isfinite(value)) return nonFinite(out, value, w);
 
-  const std::string_view sign = std::signbit(value) ? "-" : "";
-  // "%.*e" gives d.ddde+XX with one digit before the point, as the 1P scale factor asks, and
-  // carries a rounded-up mantissa into the exponent (9.9996 at 3 decimals is 1.000e+01).
-  const std::string printed = formatted("%.*e", d, std::fabs(value));
+  const bool negative = std::signbit(value);
+  // The scientific form is d.ddde+XX with one digit before the point, as the 1P scale factor
+  // asks, and carries a rounded-up mantissa into the exponent (9.9996 at 3 decimals is 1.000e+01).
+  const Digits digits(std::fabs(value), std::chars_format::scientific, d);
+  const std::string_view printed = digits.text();
   const std::size_t e = printed.find('e');
-  std::string body = printed.substr(0, e);
-  if (d == 0) body.push_back('.');
+  const std::string_view mantissa = printed.substr(0, e);
 
-  int exponent = 0;
-  const char* first = printed.data() + e + 1;
-  if (*first == '+') ++first;
-  std::from_chars(first, printed.data() + printed.size(), exponent);
-  const unsigned int exponentMagnitude =
-      static_cast<unsigned int>(exponent < 0 ? -exponent : exponent);
+  const char exponentSign = printed[e + 1];
+  const std::string_view exponentDigits = printed.substr(e + 2);
+  unsigned int exponent = 0;
+  for (const char c : exponentDigits) exponent = 10U * exponent + static_cast<unsigned int>(c - '0');
   // Two exponent digits after the letter E up to 99; three digits, without the letter, beyond.
-  std::array<char, 8> tail{};
-  const int tailLength = exponentMagnitude <= 99
-                             ? std::snprintf(tail.data(), tail.size(), "E%c%02u",
-                                             exponent < 0 ? '-' : '+', exponentMagnitude)
-                             : std::snprintf(tail.data(), tail.size(), "%c%03u",
-                                             exponent < 0 ? '-' : '+', exponentMagnitude);
-  body.append(tail.data(), static_cast<std::size_t>(tailLength));
+  std::array<char, 5> tail{};
+  std::size_t tailLength = 0;
+  if (exponent <= 99) tail[tailLength++] = 'E';
+  tail[tailLength++] = exponentSign;
+  if (exponent > 99) tail[tailLength++] = static_cast<char>('0' + exponent / 100U);
+  tail[tailLength++] = static_cast<char>('0' + exponent / 10U % 10U);
+  tail[tailLength++] = static_cast<char>('0' + exponent % 10U);
 
-  if (sign.size() + body.size() > static_cast<std::size_t>(w)) return asterisks(w);
-  return rightJustified(sign, body, w);
+  const std::size_t length =
+      (negative ? 1 : 0) + mantissa.size() + (d == 0 ? 1 : 0) + tailLength;
+  if (length > static_cast<std::size_t>(w)) return asterisks(out, w);
+  leadingBlanks(out, length, w);
+  if (negative) out += '-';
+  out.append(mantissa);
+  if (d == 0) out += '.';
+  out.append(tail.data(), tailLength);
 }
 
-std::string A(std::string_view text, int w) {
+void appendA(std::string& out, std::string_view text, int w) {
   requireNonNegative(w, "width in A");
   const std::size_t width = static_cast<std::size_t>(w);
-  if (text.size() >= width) return std::string(text.substr(0, width));
-  std::string field(width - text.size(), ' ');
-  field.append(text);
-  return field;
+  if (text.size() >= width) {
+    out.append(text.substr(0, width));
+    return;
+  }
+  out.append(width - text.size(), ' ');
+  out.append(text);
 }
 
-std::string X(int n) {
+void appendX(std::string& out, int n) {
   requireNonNegative(n, "count in X");
-  return std::string(static_cast<std::size_t>(n), ' ');
+  out.append(static_cast<std::size_t>(n), ' ');
 }
 
-std::string significant(double value, int w, int n) {
+void appendSignificant(std::string& out, double value, int w, int n) {
   if (w <= 0) throw std::invalid_argument("fortran format: width of a significant real");
   requireNonNegative(n, "significant digits");
   const double magnitude = std::fabs(value);
-  if (value == 0.0 || magnitude < 1.0e-50) return F(0.0, w, n);
+  if (value == 0.0 || magnitude < 1.0e-50) return appendF(out, 0.0, w, n);
   // The range limits are single-precision powers of ten compared with the double magnitude.
   // NaN takes the scientific branch too (it prints "NaN" either way), before log10 and the
   // integer conversion, which is undefined for NaN.
   if (std::isnan(value) || magnitude <= static_cast<double>(singlePowerOfTen(1 - n)) ||
       magnitude >= static_cast<double>(singlePowerOfTen(n))) {
-    return E(value, w, n);
+    return appendE(out, value, w, n);
   }
   // Decade of the value: log10 truncated toward zero (Fortran INT), one lower when that
   // truncated value is negative. 0.05 gives -2, 0.5 gives 0, 12.5 gives 1.
@@ -198,8 +242,22 @@ std::string significant(double value, int w, int n) {
   if (decade < 0) decade -= 1;
   const int decimals = n - decade;
   // Guarded by the range test above (decimals >= 0 there); the check keeps F's argument valid.
-  if (decimals > n + 2 || decimals < 0) return E(value, w, n);
-  return F(value, w, decimals);
+  if (decimals > n + 2 || decimals < 0) return appendE(out, value, w, n);
+  appendF(out, value, w, decimals);
+}
+
+std::string I(long long value, int w) { return field<long long, int, int>(appendI, value, w, 1); }
+std::string I(long long value, int w, int m) {
+  return field<long long, int, int>(appendI, value, w, m);
+}
+std::string F(double value, int w, int d) { return field<double, int, int>(appendF, value, w, d); }
+std::string E(double value, int w, int d) { return field<double, int, int>(appendE, value, w, d); }
+std::string A(std::string_view text, int w) {
+  return field<std::string_view, int>(appendA, text, w);
+}
+std::string X(int n) { return field<int>(appendX, n); }
+std::string significant(double value, int w, int n) {
+  return field<double, int, int>(appendSignificant, value, w, n);
 }
 
 }  // namespace korden::fmt
