@@ -22,9 +22,9 @@
 #include "analysis/curves.h"
 #include "analysis/flexural_rigidity.h"
 #include "analysis/solver.h"
+#include "deck.h"
 #include "engine/analysis_case.h"
 #include "engine/run_driver.h"
-#include "deck.h"
 #include "report/results_report.h"
 
 namespace {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <string>
 
 namespace korden {
@@ -86,6 +88,41 @@ TEST(ListReader, FortranRealForms) {
        {"abc", "1.2.3", "1e", "e5", ".", "-", "1,5", "nan", "inf", "1e999", "0x10"}) {
     double v = 0;
     EXPECT_FALSE(parseFortranReal(bad, v)) << bad;
+  }
+}
+
+// Every value is the double nearest the decimal text, ties to even, as the IEEE closed forms give
+// it: below the range a value underflows to a subnormal or to zero (a valid, finite reading);
+// a mantissa of any length is read whole.
+TEST(ListReader, FortranRealsAreCorrectlyRounded) {
+  const std::pair<std::string, double> cases[] = {
+      {"0.1", 0.1},
+      {"9007199254740993", 9007199254740992.0},  // 2^53 + 1: halfway, to the even 2^53
+      {"9007199254740995", 9007199254740996.0},  // 2^53 + 3: halfway, to the even 2^53 + 4
+      {"2.2250738585072014D-308", std::numeric_limits<double>::min()},
+      {"4.9406564584124654-324", std::numeric_limits<double>::denorm_min()},
+      {"1e-400", 0.0},
+      {"1.5-3", 0.0015},
+      {"0." + std::string(90, '0') + "1D+91", 1.0},
+      {"1" + std::string(70, '0') + ".0Q-70", 1.0}};
+  for (const auto& [text, expected] : cases) {
+    double v = -1.0;
+    EXPECT_TRUE(parseFortranReal(text, v)) << text;
+    EXPECT_EQ(v, expected) << text;
+  }
+  double negativeZero = 1.0;
+  EXPECT_TRUE(parseFortranReal("-0.0D0", negativeZero));
+  EXPECT_TRUE(negativeZero == 0.0 && std::signbit(negativeZero));
+  // A plus sign after the letter, or a second sign, or a long field with a stray character.
+  double v = 7.0;
+  EXPECT_TRUE(parseFortranReal("25.E+1", v));
+  EXPECT_EQ(v, 250.0);
+  for (const std::string& bad :
+       {std::string("+-1"), std::string("1e+-2"), std::string("--1"), std::string(80, '1') + "x",
+        std::string("1") + std::string(80, '0') + "e"}) {
+    double w = 7.0;
+    EXPECT_FALSE(parseFortranReal(bad, w)) << bad;
+    EXPECT_EQ(w, 7.0) << bad;
   }
 }
 

@@ -1,10 +1,12 @@
 #include "input/list_reader.h"
 
-#include <cerrno>
+#include <array>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <limits>
+#include <system_error>
 
 namespace korden {
 
@@ -20,22 +22,38 @@ std::string shown(std::string_view text) {
 
 // The syntax of a Fortran real field (1.5, .5, 5., 1.5E3, 1.5D-3, 1.5+3); the value may be
 // infinite when the exponent is beyond the range of a double.
+//
+// The field is checked here and rewritten in the form std::from_chars reads (no plus sign, the
+// letter e for every exponent form); from_chars gives the correctly rounded double, as strtod
+// does, without a locale or a copy on the heap for a field of ordinary length.
 bool parseRealForm(std::string_view text, double& value) {
   // mantissa: [sign] digits [. digits] | [sign] . digits ; exponent: letter [sign] digits | sign
   // digits
-  std::string normal;
+  std::array<char, 64> local{};
+  std::string longField;
+  // One character more than the field: a sign exponent (1.5+3) gains its letter.
+  char* normal = local.data();
+  if (text.size() + 1 > local.size()) {
+    longField.resize(text.size() + 1);
+    normal = longField.data();
+  }
+  size_t length = 0;
   size_t i = 0;
   const size_t n = text.size();
-  if (i < n && (text[i] == '+' || text[i] == '-')) normal += text[i++];
+  if (i < n && (text[i] == '+' || text[i] == '-')) {
+    if (text[i] == '-') normal[length++] = '-';
+    ++i;
+  }
+  const auto isDigit = [&](size_t k) { return k < n && text[k] >= '0' && text[k] <= '9'; };
   size_t digits = 0;
-  while (i < n && text[i] >= '0' && text[i] <= '9') {
-    normal += text[i++];
+  while (isDigit(i)) {
+    normal[length++] = text[i++];
     ++digits;
   }
   if (i < n && text[i] == '.') {
-    normal += text[i++];
-    while (i < n && text[i] >= '0' && text[i] <= '9') {
-      normal += text[i++];
+    normal[length++] = text[i++];
+    while (isDigit(i)) {
+      normal[length++] = text[i++];
       ++digits;
     }
   }
@@ -47,19 +65,25 @@ bool parseRealForm(std::string_view text, double& value) {
     } else if (c != '+' && c != '-') {
       return false;
     }
-    normal += 'e';
-    if (i < n && (text[i] == '+' || text[i] == '-')) normal += text[i++];
+    normal[length++] = 'e';
+    if (i < n && (text[i] == '+' || text[i] == '-')) normal[length++] = text[i++];
     size_t expDigits = 0;
-    while (i < n && text[i] >= '0' && text[i] <= '9') {
-      normal += text[i++];
+    while (isDigit(i)) {
+      normal[length++] = text[i++];
       ++expDigits;
     }
     if (expDigits == 0 || i != n) return false;
   }
-  errno = 0;
-  char* end = nullptr;
-  const double parsed = std::strtod(normal.c_str(), &end);
-  if (end != normal.c_str() + normal.size()) return false;
+  double parsed = 0.0;
+  const auto [end, error] = std::from_chars(normal, normal + length, parsed);
+  if (error == std::errc::result_out_of_range) {
+    // Beyond the range of a double: from_chars leaves the value unset, strtod gives the infinity
+    // or the underflowed value (zero or subnormal) that the checks after the reading expect.
+    longField.assign(normal, length);
+    parsed = std::strtod(longField.c_str(), nullptr);
+  } else if (error != std::errc() || end != normal + length) {
+    return false;
+  }
   value = parsed;
   return true;
 }

@@ -66,8 +66,8 @@ void nonFinite(std::string& out, double value, int w) {
 class Digits {
  public:
   Digits(double magnitude, std::chars_format form, int precision) {
-    auto result = std::to_chars(local_.data(), local_.data() + local_.size(), magnitude, form,
-                                precision);
+    auto result =
+        std::to_chars(local_.data(), local_.data() + local_.size(), magnitude, form, precision);
     if (result.ec == std::errc()) {
       text_ = std::string_view(local_.data(), static_cast<std::size_t>(result.ptr - local_.data()));
       return;
@@ -188,7 +188,8 @@ void appendE(std::string& out, double value, int w, int d) {
   const char exponentSign = printed[e + 1];
   const std::string_view exponentDigits = printed.substr(e + 2);
   unsigned int exponent = 0;
-  for (const char c : exponentDigits) exponent = 10U * exponent + static_cast<unsigned int>(c - '0');
+  for (const char c : exponentDigits)
+    exponent = 10U * exponent + static_cast<unsigned int>(c - '0');
   // Two exponent digits after the letter E up to 99; three digits, without the letter, beyond.
   std::array<char, 5> tail{};
   std::size_t tailLength = 0;
@@ -198,8 +199,7 @@ void appendE(std::string& out, double value, int w, int d) {
   tail[tailLength++] = static_cast<char>('0' + exponent / 10U % 10U);
   tail[tailLength++] = static_cast<char>('0' + exponent % 10U);
 
-  const std::size_t length =
-      (negative ? 1 : 0) + mantissa.size() + (d == 0 ? 1 : 0) + tailLength;
+  const std::size_t length = (negative ? 1 : 0) + mantissa.size() + (d == 0 ? 1 : 0) + tailLength;
   if (length > static_cast<std::size_t>(w)) return asterisks(out, w);
   leadingBlanks(out, length, w);
   if (negative) out += '-';
