@@ -24,7 +24,10 @@ OutputWriteError::OutputWriteError(std::string label, std::string path, const st
 OutputFile::~OutputFile() {
   if (file_ == nullptr) return;
   // A destructor must not throw: a failure here is one the run has already stopped for, or a
-  // file that was never closed on purpose.
+  // file that was never closed on purpose. The whole records held are written as far as they go.
+  if (!failed_ && recordStart_ > 0) {
+    (void)std::fwrite(buffer_.data(), 1, recordStart_, file_);
+  }
   failed_ = true;
   std::fclose(file_);
 }
@@ -34,38 +37,57 @@ bool OutputFile::open(const std::string& path, std::string_view label) {
     failed_ = true;
     std::fclose(file_);
   }
-  pending_.clear();
+  buffer_.clear();
+  recordStart_ = 0;
   failed_ = false;
   path_ = path;
   label_ = label;
   file_ = std::fopen(path.c_str(), "wb");
-  return file_ != nullptr;
+  if (file_ == nullptr) return false;
+  // The records are buffered here, in pieces of up to kBufferSize: the C library's buffer would
+  // only copy them once more.
+  std::setvbuf(file_, nullptr, _IONBF, 0);
+  buffer_.reserve(64 * 1024);
+  return true;
 }
 
 void OutputFile::fail(int error) {
   failed_ = true;
-  pending_.clear();
+  buffer_.clear();
+  recordStart_ = 0;
   throw OutputWriteError(label_, path_, reasonOf(error));
 }
 
+void OutputFile::writeRecords() {
+  if (recordStart_ == 0) return;
+  errno = 0;
+  if (std::fwrite(buffer_.data(), 1, recordStart_, file_) != recordStart_) fail(errno);
+  buffer_.erase(0, recordStart_);
+  recordStart_ = 0;
+}
+
 void OutputFile::end() {
-  if (file_ != nullptr && !failed_) {
-    pending_ += kLineEnd;
-    errno = 0;
-    if (std::fwrite(pending_.data(), 1, pending_.size(), file_) != pending_.size()) fail(errno);
+  if (file_ == nullptr || failed_) {
+    buffer_.clear();
+    recordStart_ = 0;
+    return;
   }
-  pending_.clear();
+  buffer_ += kLineEnd;
+  recordStart_ = buffer_.size();
+  if (recordStart_ >= kBufferSize) writeRecords();
 }
 
 void OutputFile::flush() {
   if (file_ == nullptr || failed_) return;
+  writeRecords();
   errno = 0;
   if (std::fflush(file_) != 0) fail(errno);
 }
 
 void OutputFile::close() {
   if (file_ == nullptr) return;
-  if (!pending_.empty()) end();
+  if (buffer_.size() > recordStart_) end();
+  if (!failed_) writeRecords();
   std::FILE* file = file_;
   file_ = nullptr;
   errno = 0;

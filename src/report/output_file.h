@@ -1,6 +1,8 @@
 // A sequential text output file written record by record. A record is built with put() and
-// ended with end(); line() writes a whole record. The file is flushed and closed by close() or
-// by the destructor on every path.
+// ended with end(); line() writes a whole record. The records are held in one buffer and written
+// to the file in one piece when the buffer holds kBufferSize bytes, on flush() and on close(); a
+// file that is destroyed without close() (a run that stops on an error) gets its whole records
+// written first.
 //
 // Every write, flush and close is checked: the first failure of a file (disk full, file size
 // limit, I/O error) throws OutputWriteError; the file is then marked failed and takes no further
@@ -51,32 +53,43 @@ class OutputFile {
 
   // Appends text to the current record.
   OutputFile& put(std::string_view text) {
-    pending_ += text;
+    buffer_ += text;
     return *this;
   }
+  // The buffer whose end is the current record, for fields appended in place (fmt::append...).
+  std::string& record() { return buffer_; }
   // Ends the current record.
   void end();
   // Ends the current record after one blank: the report's line end of rows built field by field.
   void endWithBlank() {
-    pending_ += ' ';
+    buffer_ += ' ';
     end();
   }
   // Writes one whole record (any pending text first becomes part of it).
   void line(std::string_view text) {
-    pending_ += text;
+    buffer_ += text;
     end();
   }
   void blank(int count = 1) {
     for (int i = 0; i < count; ++i) line("");
   }
+  // Writes the whole records held and flushes the file.
   void flush();
+
+  // Bytes of whole records held before they are written: the reports of most runs fit, so that
+  // each file is written once; a longer file is written in pieces of this size.
+  static constexpr std::size_t kBufferSize = std::size_t{1} << 20;
 
  private:
   [[noreturn]] void fail(int error);
+  // Writes the whole records held (all of the buffer but the current record).
+  void writeRecords();
   std::FILE* file_ = nullptr;
   bool failed_ = false;
   std::string path_, label_;
-  std::string pending_;
+  // Whole records not yet written, then the current record from recordStart_ on.
+  std::string buffer_;
+  std::size_t recordStart_ = 0;
 };
 
 // True when the file at `path` can be opened for writing. An existing file is left as it is (it
