@@ -128,6 +128,55 @@ TEST(FortranFormat, SignificantDigitReal) {
   EXPECT_EQ(significant(1.0e-4, 14, 5), "   1.00000E-04");
 }
 
+// The digits of F and E fields are the C library's correctly rounded "%.*f" and "%.*e" (what
+// libgfortran prints through), for values of every decade, exact binary ties (k + 1/2) / 2^j,
+// and the doubles next to them, where a rounding by an approximate scaling would go wrong.
+TEST(FortranFormat, DigitsAreTheCorrectlyRoundedDecimalsOfTheBinaryValue) {
+  std::mt19937_64 random(20261209);
+  std::vector<double> values = {0.0,    0.5,         1.5,  2.5, 0.125, 0.375, 9.9996, 99999.5, 0.05,
+                                1.0e-5, 123456789.5, 4.35, 0.3, 2.675, 1.005, 1.0e15, 7.0e-300};
+  for (int k = 0; k < 4000; ++k) {
+    // Exact binary ties at 1 to 6 decimals and the doubles on either side.
+    const int decimals = 1 + k % 6;
+    const double tie = (static_cast<double>(random() % 2000000) + 0.5) / std::pow(2.0, decimals);
+    values.insert(values.end(), {tie, std::nextafter(tie, 0.0), std::nextafter(tie, 1e300)});
+    // Values of every decade from 1e-12 to 1e12.
+    std::uniform_real_distribution<double> mantissa(1.0, 10.0);
+    values.push_back(mantissa(random) * std::pow(10.0, static_cast<int>(random() % 25) - 12));
+  }
+  char expected[512];
+  size_t compared = 0;
+  for (const double v : values) {
+    for (int d = 0; d <= 9; ++d) {
+      for (const double signed_ : {v, -v}) {
+        std::snprintf(expected, sizeof expected, "%.*f", d, std::fabs(signed_));
+        std::string want = expected;
+        if (d == 0) want += '.';
+        if (std::signbit(signed_)) want.insert(0, "-");
+        ASSERT_EQ(F(signed_, 0, d), d > 0 && want.rfind("0.", 0) == 0    ? want.substr(1)
+                                    : d > 0 && want.rfind("-0.", 0) == 0 ? "-" + want.substr(2)
+                                                                         : want)
+            << v << " F0." << d;
+        std::snprintf(expected, sizeof expected, "%.*e", d, std::fabs(signed_));
+        std::string mantissa = expected;
+        const size_t e = mantissa.find('e');
+        std::string tail = mantissa.substr(e + 1);
+        mantissa.resize(e);
+        if (d == 0) mantissa += '.';
+        const int exponent = std::atoi(tail.c_str());
+        char exponentText[8];
+        std::snprintf(exponentText, sizeof exponentText,
+                      std::abs(exponent) > 99 ? "%+04d" : "E%+03d", exponent);
+        want = (std::signbit(signed_) ? "-" : "") + mantissa + exponentText;
+        ASSERT_EQ(E(signed_, 30, d), std::string(30 - want.size(), ' ') + want)
+            << v << " E30." << d;
+        compared += 2;
+      }
+    }
+  }
+  EXPECT_GT(compared, 300000U);
+}
+
 // ---------------------------------------------------------------------------------------------
 // Comparison with gfortran.
 

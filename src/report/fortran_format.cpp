@@ -60,12 +60,140 @@ void nonFinite(std::string& out, double value, int w) {
   out.append(body);
 }
 
+// 10^n for 0 <= n <= 22, exact in double, and as integers up to 10^19.
+constexpr std::array<double, 23> kTens = kExactPowersOfTen;
+constexpr std::array<unsigned long long, 20> kIntegerTens = {1ULL,
+                                                             10ULL,
+                                                             100ULL,
+                                                             1000ULL,
+                                                             10000ULL,
+                                                             100000ULL,
+                                                             1000000ULL,
+                                                             10000000ULL,
+                                                             100000000ULL,
+                                                             1000000000ULL,
+                                                             10000000000ULL,
+                                                             100000000000ULL,
+                                                             1000000000000ULL,
+                                                             10000000000000ULL,
+                                                             100000000000000ULL,
+                                                             1000000000000000ULL,
+                                                             10000000000000000ULL,
+                                                             100000000000000000ULL,
+                                                             1000000000000000000ULL,
+                                                             10000000000000000000ULL};
+
+// The short path for the digits of the report's fields: |value| scaled by 10^s in one correctly
+// rounded multiplication or division, so that the scaled value is within 2^-53 of its exact
+// value relative to itself: below 1e10 that is within 1.2e-6 absolute. The scaled value is then
+// rounded to the nearest integer, which is the exact value's nearest integer unless its
+// fraction lies within the error of one half; that case, and scalings that are not a single
+// exact power of ten, are left to std::to_chars (the second path). Returns false then.
+//
+// Largest scaled value of the short path, and how far from one half its fraction must be.
+constexpr double kShortPathLimit = 1.0e10;
+constexpr double kTieMargin = 4.0e-6;
+
+// `scaled` rounded to the nearest integer, or false when the fraction is too close to one half.
+bool roundScaled(double scaled, unsigned long long& rounded) {
+  const double whole = std::floor(scaled);
+  const double fraction = scaled - whole;  // exact below 2^52
+  if (std::fabs(fraction - 0.5) <= kTieMargin) return false;
+  rounded = static_cast<unsigned long long>(whole) + (fraction > 0.5 ? 1U : 0U);
+  return true;
+}
+
+double scaledByTen(double magnitude, int s) {
+  return s >= 0 ? magnitude * kTens[static_cast<std::size_t>(s)]
+                : magnitude / kTens[static_cast<std::size_t>(-s)];
+}
+
+// `count` digits of n, with leading zeros, at `out`.
+char* paddedDigits(char* out, unsigned long long n, int count) {
+  for (int k = count - 1; k >= 0; --k) {
+    out[k] = static_cast<char>('0' + n % 10U);
+    n /= 10U;
+  }
+  return out + count;
+}
+
+// "%.*f" of the magnitude, as std::to_chars writes it; false when the short path does not apply.
+bool shortFixed(double magnitude, int decimals, char* out, std::size_t& length) {
+  if (decimals >= static_cast<int>(kIntegerTens.size())) return false;
+  const double scaled = magnitude * kTens[static_cast<std::size_t>(decimals)];
+  unsigned long long rounded = 0;
+  if (!(scaled < kShortPathLimit) || !roundScaled(scaled, rounded)) return false;
+  const unsigned long long unit = kIntegerTens[static_cast<std::size_t>(decimals)];
+  char* end = std::to_chars(out, out + 24, rounded / unit).ptr;
+  if (decimals > 0) {
+    *end++ = '.';
+    end = paddedDigits(end, rounded % unit, decimals);
+  }
+  length = static_cast<std::size_t>(end - out);
+  return true;
+}
+
+// "%.*e" of the magnitude, as std::to_chars writes it; false when the short path does not apply.
+bool shortScientific(double magnitude, int decimals, char* out, std::size_t& length) {
+  // Decimals + 1 significant digits stay below 1e10.
+  if (decimals > 8) return false;
+  unsigned long long rounded = 0;
+  int exponent = 0;
+  if (magnitude != 0.0) {
+    if (!(magnitude > 1.0e-300 && magnitude < 1.0e300)) return false;
+    // The decade from log10, corrected by the scaled value: it must have decimals + 1 digits.
+    exponent = static_cast<int>(std::floor(std::log10(magnitude)));
+    const double low = kTens[static_cast<std::size_t>(decimals)];
+    const double high = kTens[static_cast<std::size_t>(decimals) + 1];
+    double scaled = 0.0;
+    for (int attempt = 0;; ++attempt) {
+      const int s = decimals - exponent;
+      if (s > 22 || s < -22 || attempt == 3) return false;
+      scaled = scaledByTen(magnitude, s);
+      if (scaled < low) {
+        --exponent;
+      } else if (scaled >= high) {
+        ++exponent;
+      } else {
+        break;
+      }
+    }
+    if (!roundScaled(scaled, rounded)) return false;
+    // 9.9996 at 3 decimals is 1.000e+01: the rounding carries into the exponent.
+    if (rounded == kIntegerTens[static_cast<std::size_t>(decimals) + 1]) {
+      rounded /= 10U;
+      ++exponent;
+    }
+  }
+  char* end = out;
+  const unsigned long long unit = kIntegerTens[static_cast<std::size_t>(decimals)];
+  *end++ = static_cast<char>('0' + rounded / unit);
+  if (decimals > 0) {
+    *end++ = '.';
+    end = paddedDigits(end, rounded % unit, decimals);
+  }
+  *end++ = 'e';
+  *end++ = exponent < 0 ? '-' : '+';
+  end = paddedDigits(end, static_cast<unsigned long long>(exponent < 0 ? -exponent : exponent), 2);
+  length = static_cast<std::size_t>(end - out);
+  return true;
+}
+
 // The digits of |value| in the fixed ("%.*f") or scientific ("%.*e") form with `precision`
-// digits after the point. A stack buffer holds every field of the reports; the digits of an F
-// field of 1e300 or of a long precision go to the heap.
+// digits after the point: by the short path when it applies, else from std::to_chars. A stack
+// buffer holds every field of the reports; the digits of an F field of 1e300 or of a long
+// precision go to the heap.
 class Digits {
  public:
   Digits(double magnitude, std::chars_format form, int precision) {
+    std::size_t length = 0;
+    const bool shortPath = form == std::chars_format::fixed
+                               ? shortFixed(magnitude, precision, local_.data(), length)
+                               : shortScientific(magnitude, precision, local_.data(), length);
+    if (shortPath) {
+      text_ = std::string_view(local_.data(), length);
+      return;
+    }
     auto result =
         std::to_chars(local_.data(), local_.data() + local_.size(), magnitude, form, precision);
     if (result.ec == std::errc()) {
