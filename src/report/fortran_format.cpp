@@ -9,8 +9,10 @@
 #include "report/fortran_format.h"
 
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 #include <system_error>
@@ -96,7 +98,8 @@ constexpr double kTieMargin = 4.0e-6;
 
 // `scaled` rounded to the nearest integer, or false when the fraction is too close to one half.
 bool roundScaled(double scaled, unsigned long long& rounded) {
-  const double whole = std::floor(scaled);
+  // The integer part by truncation, which is floor() for these non-negative values.
+  const double whole = static_cast<double>(static_cast<unsigned long long>(scaled));
   const double fraction = scaled - whole;  // exact below 2^52
   if (std::fabs(fraction - 0.5) <= kTieMargin) return false;
   rounded = static_cast<unsigned long long>(whole) + (fraction > 0.5 ? 1U : 0U);
@@ -141,8 +144,12 @@ bool shortScientific(double magnitude, int decimals, char* out, std::size_t& len
   int exponent = 0;
   if (magnitude != 0.0) {
     if (!(magnitude > 1.0e-300 && magnitude < 1.0e300)) return false;
-    // The decade from log10, corrected by the scaled value: it must have decimals + 1 digits.
-    exponent = static_cast<int>(std::floor(std::log10(magnitude)));
+    // The decade from the binary exponent e2 (floor(e2 log10 2), with log10 2 ~ 78913 / 2^18;
+    // the arithmetic shift floors negative products), corrected by the scaled value: it must
+    // have decimals + 1 digits.
+    const int binaryExponent =
+        static_cast<int>((std::bit_cast<std::uint64_t>(magnitude) >> 52U) & 0x7FFU) - 1023;
+    exponent = (binaryExponent * 78913) >> 18;
     const double low = kTens[static_cast<std::size_t>(decimals)];
     const double high = kTens[static_cast<std::size_t>(decimals) + 1];
     double scaled = 0.0;
@@ -310,7 +317,8 @@ void appendE(std::string& out, double value, int w, int d) {
   // asks, and carries a rounded-up mantissa into the exponent (9.9996 at 3 decimals is 1.000e+01).
   const Digits digits(std::fabs(value), std::chars_format::scientific, d);
   const std::string_view printed = digits.text();
-  const std::size_t e = printed.find('e');
+  // One digit, then the point and d decimals when d > 0, then the letter e.
+  const std::size_t e = d == 0 ? 1 : static_cast<std::size_t>(d) + 2;
   const std::string_view mantissa = printed.substr(0, e);
 
   const char exponentSign = printed[e + 1];

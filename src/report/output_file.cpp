@@ -47,7 +47,8 @@ bool OutputFile::open(const std::string& path, std::string_view label) {
   // The records are buffered here, in pieces of up to kBufferSize: the C library's buffer would
   // only copy them once more.
   std::setvbuf(file_, nullptr, _IONBF, 0);
-  buffer_.reserve(64 * 1024);
+  // The whole buffer at once: the records are not copied again as it grows.
+  buffer_.reserve(kBufferSize + 4096);
   return true;
 }
 

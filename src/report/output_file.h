@@ -1,8 +1,8 @@
 // A sequential text output file written record by record. A record is built with put() and
 // ended with end(); line() writes a whole record. The records are held in one buffer and written
-// to the file in one piece when the buffer holds kBufferSize bytes, on flush() and on close(); a
-// file that is destroyed without close() (a run that stops on an error) gets its whole records
-// written first.
+// to the file in one piece when the buffer holds kBufferSize bytes (256 KiB), on flush() and on
+// close(); a file that is destroyed without close() (a run that stops on an error) gets its whole
+// records written first.
 //
 // Every write, flush and close is checked: the first failure of a file (disk full, file size
 // limit, I/O error) throws OutputWriteError; the file is then marked failed and takes no further
@@ -77,8 +77,9 @@ class OutputFile {
   void flush();
 
   // Bytes of whole records held before they are written: the reports of most runs fit, so that
-  // each file is written once; a longer file is written in pieces of this size.
-  static constexpr std::size_t kBufferSize = std::size_t{1} << 20;
+  // each file is written once; a longer file is written in pieces of about this size. Large
+  // enough for a write per file, small enough that its pages are few (each is a page fault).
+  static constexpr std::size_t kBufferSize = std::size_t{256} << 10;
 
  private:
   [[noreturn]] void fail(int error);
