@@ -13,7 +13,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <initializer_list>
 #include <stdexcept>
 #include <string>
 #include <system_error>
@@ -37,21 +36,6 @@ void asterisks(std::string& out, int w) { out.append(static_cast<std::size_t>(w)
 // none for w == 0, the minimal width.
 void leadingBlanks(std::string& out, std::size_t length, int w) {
   if (w > 0) out.append(static_cast<std::size_t>(w) - length, ' ');
-}
-
-// A field of `length` characters (already known to fit) right-justified in w columns: blanks,
-// the sign, then the pieces, written with one growth of `out`.
-void layOut(std::string& out, int w, std::size_t length, bool negative,
-            std::initializer_list<std::string_view> pieces) {
-  const std::size_t blanks = w > 0 ? static_cast<std::size_t>(w) - length : 0;
-  const std::size_t start = out.size();
-  out.resize(start + blanks + length);
-  char* at = out.data() + start;
-  for (std::size_t k = 0; k < blanks; ++k) *at++ = ' ';
-  if (negative) *at++ = '-';
-  for (const std::string_view piece : pieces) {
-    for (const char c : piece) *at++ = c;
-  }
 }
 
 // Infinity and NaN as gfortran writes them in F and E fields: "Infinity" when it fits, else
@@ -282,12 +266,6 @@ void appendI(std::string& out, long long value, int w, int m) {
   const std::size_t length = (value < 0 ? 1 : 0) + zeros + count;
   if (w > 0 && length > static_cast<std::size_t>(w)) return asterisks(out, w);
 
-  constexpr std::string_view kZeros = "00000000000000000000000";
-  if (zeros <= kZeros.size()) {
-    layOut(out, w, length, value < 0,
-           {kZeros.substr(0, zeros), std::string_view(digits.data(), count)});
-    return;
-  }
   leadingBlanks(out, length, w);
   if (value < 0) out += '-';
   out.append(zeros, '0');
@@ -323,7 +301,10 @@ void appendF(std::string& out, double value, int w, int d) {
     }
   }
   if (w > 0 && length > static_cast<std::size_t>(w)) return asterisks(out, w);
-  layOut(out, w, length, negative, {body, d == 0 ? "." : ""});
+  leadingBlanks(out, length, w);
+  if (negative) out += '-';
+  out.append(body);
+  if (d == 0) out += '.';
 }
 
 void appendE(std::string& out, double value, int w, int d) {
@@ -356,8 +337,11 @@ void appendE(std::string& out, double value, int w, int d) {
 
   const std::size_t length = (negative ? 1 : 0) + mantissa.size() + (d == 0 ? 1 : 0) + tailLength;
   if (length > static_cast<std::size_t>(w)) return asterisks(out, w);
-  layOut(out, w, length, negative,
-         {mantissa, d == 0 ? "." : "", std::string_view(tail.data(), tailLength)});
+  leadingBlanks(out, length, w);
+  if (negative) out += '-';
+  out.append(mantissa);
+  if (d == 0) out += '.';
+  out.append(tail.data(), tailLength);
 }
 
 void appendA(std::string& out, std::string_view text, int w) {
