@@ -316,8 +316,9 @@ TEST(PressureDistribution, DepthProfileBeyondItsCapacityStops) {
   } catch (const ErrorStop& stop) {
     ASSERT_GE(stop.lines().size(), 4u);
     EXPECT_EQ(stop.lines()[2], "     TOO MUCH DATA FOR AVAILABLE STORAGE");
-    EXPECT_EQ(stop.lines()[3],
-              "     ROWS OF THE EARTH-PRESSURE DEPTH PROFILE: 360001 GIVEN, THE TABLE HOLDS 200000");
+    EXPECT_EQ(
+        stop.lines()[3],
+        "     ROWS OF THE EARTH-PRESSURE DEPTH PROFILE: 360001 GIVEN, THE TABLE HOLDS 200000");
   }
   // 200,000 rows exactly are held: 199,999 in plus the top row.
   s->wall.incrementLength = 199999.0 / 60.0;

@@ -173,7 +173,6 @@ TEST(PressureRun, SoilEndingAboveTheTipIsCarriedDown) {
   EXPECT_TRUE(hasLine(r.reportLines, row(" 3.00000E+01", " 3.57994E+01")));
 }
 
-
 // The example with `from` replaced by `to` (which must occur once).
 std::string edited(const std::string& name, const std::string& from, const std::string& to) {
   std::string input = example(name);
@@ -192,7 +191,8 @@ TEST(PressureRun, FhwaWithoutSupportWarnsInTheReportAndTheAuxiliaryFile) {
   EXPECT_EQ(r.returnCode, 0);
   for (const auto* lines : {&r.reportLines, &r.auxLines}) {
     EXPECT_TRUE(hasLine(*lines, "**** WARNING ****"));
-    EXPECT_TRUE(hasLine(*lines, "TIE-BACKS AND STRUTS, AND THIS CASE HAS NO SUPPORT: NO APPARENT EARTH"));
+    EXPECT_TRUE(
+        hasLine(*lines, "TIE-BACKS AND STRUTS, AND THIS CASE HAS NO SUPPORT: NO APPARENT EARTH"));
   }
   // With its tie-back the example has no such warning.
   const auto anchored = runInputText(example("pressure_fhwa_si.dat"), "pressure-fhwa");
@@ -204,9 +204,10 @@ TEST(PressureRun, GeneratedPressureWithoutWidthWaStops) {
       edited("pressure_triangular_english.dat", "144.0 12.0 12.0 480.0", "144.0 0.0 12.0 480.0"),
       "pressure-no-wa");
   EXPECT_EQ(r.returnCode, 0);
-  EXPECT_TRUE(hasLine(r.reportLines,
-                      "     ERROR STOP -- WIDTH FOR EARTH PRESSURE, WA, MUST BE GREATER THAN ZERO FOR "
-                      "A GENERATED PRESSURE DISTRIBUTION (THE WALL INFORMATION RECORD AT LINE 14)"));
+  EXPECT_TRUE(
+      hasLine(r.reportLines,
+              "     ERROR STOP -- WIDTH FOR EARTH PRESSURE, WA, MUST BE GREATER THAN ZERO FOR "
+              "A GENERATED PRESSURE DISTRIBUTION (THE WALL INFORMATION RECORD AT LINE 14)"));
   EXPECT_TRUE(hasLine(r.reportLines, "     END OF ANALYSIS"));
   EXPECT_FALSE(hasLine(r.reportLines, "      *                WALL INFORMATION                *"));
 }
@@ -229,11 +230,12 @@ TEST(PressureRun, LayerWithoutThicknessIsSkippedByThePressureAndTheCurves) {
   // Medium dense sand 0-7 m (phi 32), an empty layer at 7 m, dense sand 7-15 m (phi 36).
   const auto r = runInputText(
       sandWallWithSoil(std::string("3 1 0.0\n4 0.0 7.0\n") + kMediumSand + "1 7.0 7.0\n" +
-                       "19.0 30.0 0.0 0.01 0.0 0.0\n19.0 30.0 0.0 0.01 0.0 0.0\n" +
-                       "4 7.0 15.0\n" + kDenseSand),
+                       "19.0 30.0 0.0 0.01 0.0 0.0\n19.0 30.0 0.0 0.01 0.0 0.0\n" + "4 7.0 15.0\n" +
+                       kDenseSand),
       "pressure-empty-layer");
   expectClosedRun(r);
-  const std::string warning = "SOIL LAYER 2 HAS NO THICKNESS (ITS X BOTTOM IS NOT BELOW ITS X TOP):";
+  const std::string warning =
+      "SOIL LAYER 2 HAS NO THICKNESS (ITS X BOTTOM IS NOT BELOW ITS X TOP):";
   EXPECT_EQ(testing::countLines(r.reportLines, warning), 2);  // pressure and curve sections
   // Below the excavation the dense sand: tan^2(27) x (10 + 18 x 6) = 30.6347 kPa at 10 m (the
   // water nets out below both water tables).
@@ -259,8 +261,9 @@ TEST(PressureRun, SoilEndingAtTheExcavationLevelIsCarriedDownByThePressureAndThe
   EXPECT_TRUE(hasLine(r.reportLines, "         6.0000E+00" + strength));
   EXPECT_TRUE(hasLine(r.reportLines, "         1.2500E+01" + strength));
   EXPECT_TRUE(hasLine(r.reportLines, "         1.2500E+01    8.1900E+00"));
-  EXPECT_TRUE(hasLine(r.reportLines,
-                      "THE SOIL ENDS AT THE EXCAVATION LEVEL: ITS LAST LAYER IS CARRIED ON BELOW IT"));
+  EXPECT_TRUE(
+      hasLine(r.reportLines,
+              "THE SOIL ENDS AT THE EXCAVATION LEVEL: ITS LAST LAYER IS CARRIED ON BELOW IT"));
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 // The input soil layers as the earth-pressure profile and the curve generator stack them: layers
 // without thickness, gaps and overlaps, and soil that ends at the excavation level.
+#include "pressure/soil_layers.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,7 +10,6 @@
 #include <vector>
 
 #include "pressure/earth_pressure.h"
-#include "pressure/soil_layers.h"
 #include "pressure_test_support.h"
 #include "pycurves/curve_generation.h"
 #include "test_support.h"
@@ -62,7 +63,8 @@ TEST(SoilLayerStack, LayerWithoutThicknessIsSkippedAndTheLayersBelowAreKept) {
   EXPECT_EQ(stack.notes[0].layer, 1);
   const auto lines = warningLines(stack, true);
   EXPECT_TRUE(hasLine(lines, "**** WARNING ****"));
-  EXPECT_TRUE(hasLine(lines, "SOIL LAYER 2 HAS NO THICKNESS (ITS X BOTTOM IS NOT BELOW ITS X TOP):"));
+  EXPECT_TRUE(
+      hasLine(lines, "SOIL LAYER 2 HAS NO THICKNESS (ITS X BOTTOM IS NOT BELOW ITS X TOP):"));
 
   // A layer whose bottom lies above its top is skipped the same way; so is one at the top.
   s->soil.layers[1].xBottom = 100.0;
@@ -89,10 +91,13 @@ TEST(SoilLayerStack, GapsAndOverlapsAreStackedByThicknessAndNamed) {
   EXPECT_EQ(stack.notes[1].kind, SoilLayerNote::Kind::Overlap);
   const auto lines = warningLines(stack, false);
   EXPECT_TRUE(hasLine(
-      lines, "THE X TOP OF SOIL LAYER 2 IS NOT THE X BOTTOM OF SOIL LAYER 1 (A GAP OF 5.000E-01 M):"));
-  EXPECT_TRUE(hasLine(lines, "SOIL LAYER 2 IS PLACED DIRECTLY UNDER SOIL LAYER 1 BY ITS THICKNESS."));
-  EXPECT_TRUE(hasLine(lines, "THE X TOP OF SOIL LAYER 3 IS NOT THE X BOTTOM OF SOIL LAYER 2 (AN "
-                             "OVERLAP OF 2.500E-01 M):"));
+      lines,
+      "THE X TOP OF SOIL LAYER 2 IS NOT THE X BOTTOM OF SOIL LAYER 1 (A GAP OF 5.000E-01 M):"));
+  EXPECT_TRUE(
+      hasLine(lines, "SOIL LAYER 2 IS PLACED DIRECTLY UNDER SOIL LAYER 1 BY ITS THICKNESS."));
+  EXPECT_TRUE(hasLine(lines,
+                      "THE X TOP OF SOIL LAYER 3 IS NOT THE X BOTTOM OF SOIL LAYER 2 (AN "
+                      "OVERLAP OF 2.500E-01 M):"));
   // The layer that holds a depth, as the soil-movement curves look it up.
   EXPECT_EQ(stack.layerAt(3.0), 0);
   EXPECT_EQ(stack.layerAt(5.6), 2);
@@ -153,8 +158,8 @@ TEST(SoilLayerStack, CurvesOfSoilEndingAtTheExcavationLevelCarryItsLastLayerDown
   s.soil.layers[0] = {4, 0.0, 3.0, {18.0, 0.0, 30.0, 0.0, 16000.0, 0.0}, {}};
   s.soil.layers[0].bottom = s.soil.layers[0].top;
   // Clay from 3 m down to the excavation level, its strength rising from 20 to 30 kPa.
-  s.soil.layers[1] = {1, 3.0, 6.0, {17.0, 20.0, 0.0, 0.01, 0.0, 0.0},
-                      {19.0, 30.0, 0.0, 0.02, 0.0, 0.0}};
+  s.soil.layers[1] = {
+      1, 3.0, 6.0, {17.0, 20.0, 0.0, 0.01, 0.0, 0.0}, {19.0, 30.0, 0.0, 0.02, 0.0, 0.0}};
   const CurveSettings settings = curveSettingsFor(s);
   const SoilDistributions d = buildSoilDistributions(s, settings);
   ASSERT_TRUE(d.carriedDown);

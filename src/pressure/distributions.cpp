@@ -63,7 +63,8 @@ LayerLines layerLines(const EarthPressureData& ep, size_t i) {
     const double svActive = activeVerticalStress(ep, l, sv, l.ztop);
     s.activeWater = {(l.ka * svActive - cohesionActive + gd * dw) * m,
                      (l.ka * effectiveWeight + gd) * m};
-    s.active = {(l.ka * svActive - cohesionActive - gu * dw) * m, (l.ka * effectiveWeight - gu) * m};
+    s.active = {(l.ka * svActive - cohesionActive - gu * dw) * m,
+                (l.ka * effectiveWeight - gu) * m};
     s.passive = {(l.kp * sv + cohesionPassive + gd * dw) * m, (l.kp * effectiveWeight + gd) * m};
     s.atRest = {(l.k0 * (sv + 2.0 * l.strength) + gd * dw) * m, (l.k0 * effectiveWeight + gd) * m};
   } else {

@@ -30,9 +30,9 @@ SoilLayerStack stackSoilLayers(const SoilData& soil) {
       s.xTop = stack.layers.back().xBottom;
       const double mismatch = layer.xTop - previous->xBottom;
       if (std::fabs(mismatch) > kDepthTolerance) {
-        stack.notes.push_back({mismatch > 0.0 ? SoilLayerNote::Kind::Gap
-                                              : SoilLayerNote::Kind::Overlap,
-                               i, previousIndex, std::fabs(mismatch)});
+        stack.notes.push_back(
+            {mismatch > 0.0 ? SoilLayerNote::Kind::Gap : SoilLayerNote::Kind::Overlap, i,
+             previousIndex, std::fabs(mismatch)});
       }
     }
     s.xBottom = s.xTop + thickness;

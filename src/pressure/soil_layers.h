@@ -16,9 +16,9 @@
 namespace korden {
 
 struct StackedSoilLayer {
-  int index = 0;        // into SoilData::layers
-  double xTop = 0.0;    // X of the top as stacked
-  double xBottom = 0.0; // X of the bottom as stacked
+  int index = 0;         // into SoilData::layers
+  double xTop = 0.0;     // X of the top as stacked
+  double xBottom = 0.0;  // X of the bottom as stacked
   double thickness() const { return xBottom - xTop; }
   const SoilLayer& input(const SoilData& soil) const { return soil.layers[index]; }
 };
@@ -27,8 +27,8 @@ struct StackedSoilLayer {
 struct SoilLayerNote {
   enum class Kind { NoThickness, Gap, Overlap };
   Kind kind = Kind::NoThickness;
-  int layer = 0;     // input layer, 0-based
-  int previous = 0;  // the stacked layer above it (gap and overlap)
+  int layer = 0;          // input layer, 0-based
+  int previous = 0;       // the stacked layer above it (gap and overlap)
   double mismatch = 0.0;  // |X top - X bottom of the layer above|
 };
 

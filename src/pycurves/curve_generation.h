@@ -93,7 +93,7 @@ struct SoilDistributions {
 struct CurveSettings {
   int unitsFlag = 1;
   double freeHeight = 0.0;      // X of the excavation level
-  double surfaceX = 0.0;  // X of the top of the stacked soil layers (backfill ground surface)
+  double surfaceX = 0.0;        // X of the top of the stacked soil layers (backfill ground surface)
   double width = 0.0;           // b = WP
   double widthRatio = 1.0;      // WA / WP, not less than 1
   double referenceWidth = 0.0;  // 12 in or 0.3048 m
