@@ -241,6 +241,7 @@ struct ActivePressureRow {
 struct SoilData {
   std::vector<ActivePressureRow> activePressure;  // at most kMaxActivePressureRows
   WallInformation wall;
+  int wallInformationLine = 0;  // line of the wall information record in the input, 0 unknown
   double referenceWidth = 0.0;  // 12 in (English) or 0.3048 m held in single precision (SI)
   SurfaceRecord surface;
   std::vector<Surcharge> surcharges;
@@ -341,8 +342,8 @@ struct EarthPressureData {
   int excavationLayer = -1;  // index of the layer whose top is the excavation level, -1 none
   int waterTableLayer = -1;  // index of the layer whose top is the backfill water table, -1 none
   double waterUnitWeight = 0.0;
-  // Working copies: free height, backfill water table (not above the top of the soil) and the
-  // uniform surface pressure.
+  // Working copies: free height, backfill water table (also where it lies above the top of the
+  // soil) and the uniform surface pressure.
   double freeHeight = 0.0, waterTable = 0.0, surfacePressure = 0.0;
   // The input's water switch, set to 1 when water acts above the excavation level.
   int waterSwitch = 0;

@@ -188,6 +188,7 @@ void readSoilData(RunState& state, InputFile& in) {
     s.real(w.waterExcavation).real(w.activeModification).integer(w.waterSwitch);
     s.real(w.slopeBackfill).real(w.slopeExcavation);
   }
+  soil.wallInformationLine = lastLineRead(in);
   // Reference width of the curve criteria: 12 in, or 0.3048 m as held in single precision.
   soil.referenceWidth = state.si() ? kReferenceWidthSI : 12.0;
   {

@@ -67,6 +67,13 @@ void writeSoilSection(CurveGeneration& g) {
   writeBanner(out, "*          SOIL LAYERS AND STRENGTH DATA         *");
   out.line("     X AT THE SURFACE OF EXCAVATION SIDE     = " +
            fmt::E(s.reportDepth(s.freeHeight), 12, 4) + " " + g.depthUnit());
+  writeSoilLayerWarnings(out, g.soil.stack, s.english());
+  if (g.soil.carriedDown) {
+    out.blank(2);
+    out.line("**** WARNING ****");
+    out.line("THE SOIL ENDS AT THE EXCAVATION LEVEL: ITS LAST LAYER IS CARRIED ON BELOW IT");
+    out.line("TO THE END OF THE CURVES WITH THE VALUES OF ITS BOTTOM.");
+  }
   out.blank();
   out.line(fmt::X(5) + fmt::I(static_cast<long long>(g.soil.layers.size()), 3) +
            " LAYER(S) OF SOIL");
