@@ -28,11 +28,16 @@ class InputError : public std::runtime_error {
   int line() const { return line_; }
   const std::string& record() const { return record_; }
   int valueIndex() const { return valueIndex_; }
+  // The counts read just before the error, which decide where the records that follow begin: a
+  // count that does not match its records is the usual cause of a read error further on.
+  const std::string& countHint() const { return countHint_; }
+  void setCountHint(std::string hint) { countHint_ = std::move(hint); }
 
  private:
   int line_;
   std::string record_;
   int valueIndex_ = 0;
+  std::string countHint_;
 };
 
 // One value of a record as read: where it stood, what it was, and the value the field holds after
