@@ -74,11 +74,17 @@ void readAllCases(RunState& state, InputFile& in, CaseSteps& steps) {
   d.generateEarthPressure = 0;
   d.generateCurves = 0;
   for (;;) {
-    readOneCase(state, in, steps);
-    // A file that ends before the continuation code ends the run as code 0 does: the case
-    // just analysed still gets its plot data block.
-    d.continuationCode = 0;
-    const int code = readContinuationCode(in);
+    int code = 0;
+    try {
+      readOneCase(state, in, steps);
+      // A file that ends before the continuation code ends the run as code 0 does: the case
+      // just analysed still gets its plot data block.
+      d.continuationCode = 0;
+      code = readContinuationCode(in);
+    } catch (InputError& error) {
+      if (error.countHint().empty()) error.setCountHint(countHintOf(state));
+      throw;
+    }
     d.continuationCode = code;
     if (code == state.control.nStages || code == 0) {
       d.continuationCode = 0;

@@ -98,6 +98,8 @@ int runCaseLoop(RunState& state, RunFiles& files) {
   } catch (const InputError& error) {
     files.report.blank(2);
     files.report.line("     " + printableText(error.what()));
+    // A second line: the first stays the one the host reads.
+    if (!error.countHint().empty()) files.report.line("     " + error.countHint());
   } catch (const GeneratorStop& stop) {
     // The generator has written its message into the report; the auxiliary file gets it too.
     files.aux.blank(2);
