@@ -11,6 +11,7 @@
 #include "analysis/station_grid.h"
 #include "cli/input_pass.h"
 #include "cli/record_fields.h"
+#include "engine/analysis_case.h"
 
 namespace korden::cli {
 
@@ -324,6 +325,11 @@ class Checker : public ReadObserver, public CaseSteps {
   }
 
   void soilDataRead(RunState& s) override {
+    soilWarnings(s);
+    afterSoilData(s);
+  }
+
+  void soilWarnings(const RunState& s) {
     const TracedRecord* g1 = find("THE WALL INFORMATION RECORD");
     const double free = s.soil.wall.freeHeight;
     const double wallFree = s.wall.freeHeight;
@@ -354,6 +360,11 @@ class Checker : public ReadObserver, public CaseSteps {
                ") that generated curves need: the run may stop");
     }
   }
+
+  // The engine's own stops of the pressure generation and of the analysis that follow from the
+  // input alone, where the engine raises them.
+  void afterSoilData(RunState& s) { checkEarthPressureInput(s); }
+  void caseRead(RunState& s) override { checkAnalysisInput(s); }
 
   void userCurvesRead(RunState& s) override {
     for (size_t i = 0; i < s.curves.userCurves.size(); ++i) {

@@ -288,6 +288,30 @@ TEST_F(ExplainCheck, ErrorsNameTheLineRecordAndFieldAndExitWithOne) {
       << r.output;
 }
 
+// The stops that the engine raises before it generates or analyses anything are found by check
+// too, with the engine's own message.
+TEST_F(ExplainCheck, TheStopsOfTheAnalysisThatFollowFromTheInputAreErrors) {
+  const struct {
+    std::vector<Edit> edits;
+    const char* message;
+  } stops[] = {
+      {{{4, "0.0 20.0 2"}}, "ERROR STOP -- WALL SECTION 1 USES CROSS SECTION 2, WHICH IS NOT GIVEN"},
+      {{{14, "120.0 12.0 0.0 400.0 400.0 1.0 0 0.0 0.0"}},
+       "ERROR STOP -- WIDTH FOR SOIL RESISTANCE, WP, MUST BE GREATER THAN ZERO"},
+      {{{2, "1 0 1 1 0 7 2 0 0 0 0 0 0 0 0"}},
+       "ERROR STOP -- PRESSURE DISTRIBUTION OPTION 7 IS NOT 0 TO 6"},
+      {{{8, "0 0 0 0 0 0 0 0 29000000 0 0 0"}}, "ERROR STOP -- THE FLEXURAL RIGIDITY AT STATION 0"},
+  };
+  for (const auto& stop : stops) {
+    const CommandResult r = check(kEnglish, stop.edits);
+    EXPECT_EQ(r.status, 1) << r.output;
+    EXPECT_NE(r.output.find(std::string(": error: ") ), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find(stop.message), std::string::npos) << r.output;
+    const auto run = testing::runInputText(testing::readFile(dir_ / "case.dat"), "stop");
+    EXPECT_NE(run.report.find(stop.message), std::string::npos) << stop.message;
+  }
+}
+
 TEST_F(ExplainCheck, AReadErrorNamesTheCountThatWouldExplainIt) {
   // The control record counts no tie-back, yet a tie-back row follows the restraint count: it is
   // read as the soil data's wall information record.

@@ -40,11 +40,7 @@ void takeSpecifiedPressure(RunState& state) {
 
 }  // namespace
 
-void generateEarthPressure(RunState& state, RunFiles& files) {
-  EarthPressureData& ep = state.pressure;
-  ep.profile.clear();
-  ep.loadDepth.clear();
-  ep.loadValue.clear();
+void checkEarthPressureInput(const RunState& state) {
   const int option = state.control.pressureOption;
   if (option < 2) return;
   if (option > 6) {
@@ -55,6 +51,15 @@ void generateEarthPressure(RunState& state, RunFiles& files) {
     stopWithMessage("     ERROR STOP -- FREE HEIGHT OF WALL MUST BE GREATER THAN ZERO");
   }
   checkSurcharges(state.soil);
+}
+
+void generateEarthPressure(RunState& state, RunFiles& files) {
+  EarthPressureData& ep = state.pressure;
+  ep.profile.clear();
+  ep.loadDepth.clear();
+  ep.loadValue.clear();
+  if (state.control.pressureOption < 2) return;
+  checkEarthPressureInput(state);
 
   const ProfileSplit split = splitSoilProfile(state);
   writeEarthPressureEcho(files.report, state);
