@@ -511,12 +511,7 @@ class Checker : public ReadObserver, public CaseSteps {
 
 int checkInput(const std::string& path, std::ostream& out, std::ostream& err) {
   InputFile in;
-  try {
-    in = InputFile::fromPath(path);
-  } catch (const std::exception&) {
-    err << "korden: cannot open the input data file '" << path << "'\n";
-    return 1;
-  }
+  if (!openInput(path, in, err)) return 1;
   auto state = std::make_unique<RunState>();
   Checker checker(*state);
   in.setObserver(&checker);

@@ -13,6 +13,16 @@ std::string trimmed(const std::string& text) {
   return text.substr(first, last - first + 1);
 }
 
+bool openInput(const std::string& path, InputFile& in, std::ostream& err) {
+  try {
+    in = InputFile::fromPath(path);
+  } catch (const std::exception&) {
+    err << "korden: cannot open the input data file '" << path << "'\n";
+    return false;
+  }
+  return true;
+}
+
 namespace {
 
 std::unique_ptr<ReadFailure> failureAfter(const LastRecord& last, std::string message) {

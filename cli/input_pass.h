@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,9 @@ class LastRecord : public ReadObserver {
 // through to the end of the run.
 std::unique_ptr<ReadFailure> readWithoutAnalysis(RunState& state, InputFile& in, CaseSteps& steps,
                                                  const LastRecord& last);
+
+// Reads the input data file at `path` into `in`; false (with a message to `err`) when it cannot.
+bool openInput(const std::string& path, InputFile& in, std::ostream& err);
 
 // Leading and trailing blanks removed.
 std::string trimmed(const std::string& text);
