@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "input/list_reader.h"
 #include "test_support.h"
 
 namespace korden {
@@ -34,6 +35,47 @@ CommandResult runKorden(const std::string& command, const fs::path& input) {
   const int status = pclose(pipe);
   r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return r;
+}
+
+// The reader reports each record with the lines it spans, every value (nulls, repeats and values
+// after a slash keep the field's earlier value), and the unread rest of its last line.
+TEST(ReadObserver, ReportsEachRecordWithItsValuesAndItsNote) {
+  struct Recorder : ReadObserver {
+    std::vector<TracedRecord> records;
+    void recordRead(const TracedRecord& r) override { records.push_back(r); }
+  } recorder;
+  InputFile in("TITLE LINE\n1 2*7\n 3,,  wall note\n4 / 9\n5 x\n");
+  in.setObserver(&recorder);
+  EXPECT_EQ(in.readText(80, "THE TITLE").substr(0, 10), "TITLE LINE");
+  int a = 0, b = 0, c = 0, d = 0, e = -1;
+  in.statement("FIRST").integer(a).integer(b).integer(c).integer(d).integer(e);
+  double x = 2.5, y = 0.0;
+  in.statement("SECOND").real(y).real(x);
+  int f = 0, g = 0;
+  EXPECT_THROW(in.statement("THIRD").integer(f).integer(g), InputError);
+
+  ASSERT_EQ(recorder.records.size(), 3u);  // the failed third record is not reported
+  const TracedRecord& title = recorder.records[0];
+  EXPECT_TRUE(title.isText);
+  EXPECT_EQ(title.firstLine, 1);
+  const TracedRecord& first = recorder.records[1];
+  EXPECT_EQ(first.name, "FIRST");
+  EXPECT_EQ(first.firstLine, 2);
+  EXPECT_EQ(first.lastLine, 3);
+  ASSERT_EQ(first.values.size(), 5u);
+  EXPECT_EQ(first.values[1].number, 7.0);  // 2*7
+  EXPECT_EQ(first.values[2].number, 7.0);
+  EXPECT_EQ(first.values[3].line, 3);
+  EXPECT_EQ(first.values[3].column, 1);
+  EXPECT_EQ(first.values[3].text, "3");
+  EXPECT_EQ(first.values[4].kind, TracedValue::Kind::Null);
+  EXPECT_EQ(first.values[4].number, -1.0);  // kept
+  EXPECT_EQ(first.rest, "  wall note");
+  const TracedRecord& second = recorder.records[2];
+  EXPECT_EQ(second.values[1].kind, TracedValue::Kind::Slash);
+  EXPECT_EQ(second.values[1].number, 2.5);
+  EXPECT_EQ(second.rest, "/ 9");
+  EXPECT_EQ(in.nextLineNumber(), 6);
 }
 
 // An English case with generated pressure and curves: N x h = 40 x 6 in = 240 in = the wall

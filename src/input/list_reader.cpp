@@ -145,7 +145,7 @@ ListStatement::ListStatement(InputFile& file, std::string_view what)
 
 ListStatement::~ListStatement() {
   if (!finished_) {
-    // Never throws: only moves the position.
+    // Never throws: moves the position and reports the record to the observer.
     finish();
   }
 }
@@ -157,14 +157,19 @@ void ListStatement::finish() {
     file_.next_ = line_ + 1;
     file_.pos_ = lineNext_;
   }
-  // A statement that failed is not reported: its error is.
+  // A statement that failed is not reported: its error is. finish() runs in the destructor,
+  // which may not throw: a record that cannot be reported (out of memory) is left out, and the
+  // reading goes on.
   if (traced_ != nullptr && touched_ && !failed_) {
-    traced_->lastLine = InputFile::lineNumber(line_);
-    traced_->lastLineText = std::string(text_);
-    const size_t restStart = column_ < text_.size() ? column_ : text_.size();
-    traced_->rest = std::string(text_.substr(restStart));
-    traced_->restColumn = static_cast<int>(restStart);
-    file_.observer_->recordRead(*traced_);
+    try {
+      traced_->lastLine = InputFile::lineNumber(line_);
+      traced_->lastLineText = std::string(text_);
+      const size_t restStart = column_ < text_.size() ? column_ : text_.size();
+      traced_->rest = std::string(text_.substr(restStart));
+      traced_->restColumn = static_cast<int>(restStart);
+      file_.observer_->recordRead(*traced_);
+    } catch (...) {
+    }
   }
 }
 
