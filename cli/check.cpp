@@ -517,9 +517,14 @@ int checkInput(const std::string& path, std::ostream& out, std::ostream& err) {
   in.setObserver(&checker);
   const auto failure = readWithoutAnalysis(*state, in, checker, checker.last());
   if (failure) checker.fail(*failure);
+  // In line order; the error that stopped the reading, if any, stays last.
+  std::vector<Problem> problems = checker.problems();
+  std::stable_sort(problems.begin(), problems.end(), [](const Problem& a, const Problem& b) {
+    return a.error != b.error ? b.error : !a.error && a.line < b.line;
+  });
   int errors = 0;
   int warnings = 0;
-  for (const Problem& p : checker.problems()) {
+  for (const Problem& p : problems) {
     out << path << ":" << p.line << ": " << (p.error ? "error" : "warning") << ": " << p.record
         << ", " << p.field << ": " << p.message << "\n";
     (p.error ? errors : warnings) += 1;
