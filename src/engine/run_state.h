@@ -308,6 +308,12 @@ struct DriverState {
   int generateEarthPressure = 0;
   int generateCurves = 0;
   std::string versionText;  // 12 characters from the run-control file
+  // The line of the program control record of the case, and the counts read since the last
+  // record that no count places (title, control, wall and wall information records), latest
+  // last: "THE COUNT OF RESTRAINT RECORDS (LINE 20) SAYS 1". A count that does not match the
+  // records after it is the usual cause of a read error further on.
+  int controlLine = 0;
+  std::vector<std::string> countTrail;
   std::string inputName, outputName, plotName, auxName, curveFileName, pressureFileName;
 };
 

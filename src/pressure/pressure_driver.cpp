@@ -53,11 +53,7 @@ void writeNoSupportWarning(OutputFile& out) {
 
 }  // namespace
 
-void generateEarthPressure(RunState& state, RunFiles& files) {
-  EarthPressureData& ep = state.pressure;
-  ep.profile.clear();
-  ep.loadDepth.clear();
-  ep.loadValue.clear();
+void checkEarthPressureInput(const RunState& state) {
   const int option = state.control.pressureOption;
   if (option < 2) return;
   if (option > 6) {
@@ -75,6 +71,15 @@ void generateEarthPressure(RunState& state, RunFiles& files) {
         (line > 0 ? " (" + recordAtLine("THE WALL INFORMATION RECORD", line) + ")" : ""));
   }
   checkSurcharges(state.soil);
+}
+
+void generateEarthPressure(RunState& state, RunFiles& files) {
+  EarthPressureData& ep = state.pressure;
+  ep.profile.clear();
+  ep.loadDepth.clear();
+  ep.loadValue.clear();
+  if (state.control.pressureOption < 2) return;
+  checkEarthPressureInput(state);
 
   const ProfileSplit split = splitSoilProfile(state);
   writeEarthPressureEcho(files.report, state);
@@ -99,7 +104,7 @@ void generateEarthPressure(RunState& state, RunFiles& files) {
     stopWithMessage("     ERROR STOP -- THE DEPTH PROFILE OF THE EARTH PRESSURE (" +
                     std::to_string(pressureRowCount(state)) + " ROWS) CANNOT BE HELD");
   }
-  if (option == 3 && supportDepths(state).count == 0) {
+  if (state.control.pressureOption == 3 && supportDepths(state).count == 0) {
     writeNoSupportWarning(files.report);
     writeNoSupportWarning(files.aux);
   }

@@ -163,6 +163,16 @@ void runCriteria(CurveGeneration& g) {
   }
 }
 
+void checkCurveGenerationInput(const RunState& state) {
+  if (state.driver.generateCurves != 1) return;
+  if (!(state.soil.wall.widthResistance > 0.0)) {
+    stopWithMessage("     ERROR STOP -- WIDTH FOR SOIL RESISTANCE, WP, MUST BE GREATER THAN ZERO");
+  }
+  if (!(state.wall.incrementLength > 0.0)) {
+    stopWithMessage("     ERROR STOP -- INCREMENT LENGTH MUST BE GREATER THAN ZERO");
+  }
+}
+
 void generateSoilResistanceCurves(RunState& state, RunFiles& files) {
   // The user curves of the case are settled before any curve is written or plotted.
   dropUserCurvesInPlaceOfSoilMovement(state.curves, files.report);
@@ -173,12 +183,7 @@ void generateSoilResistanceCurves(RunState& state, RunFiles& files) {
     return;
   }
   std::cerr << "READ SOIL DATA....\n";
-  if (!(state.soil.wall.widthResistance > 0.0)) {
-    stopWithMessage("     ERROR STOP -- WIDTH FOR SOIL RESISTANCE, WP, MUST BE GREATER THAN ZERO");
-  }
-  if (!(state.wall.incrementLength > 0.0)) {
-    stopWithMessage("     ERROR STOP -- INCREMENT LENGTH MUST BE GREATER THAN ZERO");
-  }
+  checkCurveGenerationInput(state);
   CurveGeneration g(state, files.report);
   writeSoilSection(g);
   runCriteria(g);
