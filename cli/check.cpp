@@ -385,9 +385,15 @@ class Checker : public ReadObserver, public CaseSteps {
     if (f.valueIndex > 0) {
       field = "FIELD " + std::to_string(f.valueIndex) + " (" + fieldName(info, f.valueIndex) + ")";
     } else {
-      // The engine's message names the field of the record where it can ("FIELD 4: ...").
+      // The engine's message names the field of the record where it can ("FIELD 4: ..."); a
+      // message that names another record before the field ("THE PROGRAM CONTROL RECORD
+      // (FIELD 3)") but not the record read last speaks of that record's field, which the message
+      // itself shows.
       const size_t at = f.message.find("FIELD ");
-      if (at != std::string::npos) {
+      const size_t otherRecord = f.message.rfind(" RECORD", at);
+      const bool ownField = otherRecord == std::string::npos ||
+                            (!f.record.empty() && f.message.find(f.record) != std::string::npos);
+      if (at != std::string::npos && ownField) {
         const int index = std::atoi(f.message.c_str() + at + 6);
         if (index > 0) {
           field = "FIELD " + std::to_string(index) + " (" + fieldName(info, index) + ")";

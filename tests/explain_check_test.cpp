@@ -330,6 +330,15 @@ TEST_F(ExplainCheck, ErrorsNameTheLineRecordAndFieldAndExitWithOne) {
       << r.output;
 }
 
+TEST_F(ExplainCheck, AStopAboutAnotherRecordDoesNotLabelAFieldOfTheLastRecord) {
+  // No wall section counted: the stop speaks of the control record's field 3, not of field 3 of
+  // the wall record read last.
+  const CommandResult r = check(kEnglish, {{2, "1 0 0 1 0 2 2 0 0 0 0 0 0 0 0"}});
+  EXPECT_EQ(r.status, 1) << r.output;
+  EXPECT_NE(r.output.find("THE PROGRAM CONTROL RECORD (FIELD 3)"), std::string::npos) << r.output;
+  EXPECT_EQ(r.output.find("(maximum allowable deflection)"), std::string::npos) << r.output;
+}
+
 // The stops that the engine raises before it generates or analyses anything are found by check
 // too, with the engine's own message.
 TEST_F(ExplainCheck, TheStopsOfTheAnalysisThatFollowFromTheInputAreErrors) {
