@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "cli/check.h"
+#include "cli/explain.h"
 #include "cli/summary.h"
 #include "engine/run_driver.h"
 #include "korden/korden.h"
@@ -18,7 +20,9 @@ namespace {
 int usage() {
   std::cerr << "usage: korden                      run the engine on ./NAMES.dat\n"
                "       korden run INPUT [--out DIR] analyse INPUT, writing the outputs into DIR\n"
-               "                                    (default: the input's directory)\n";
+               "                                    (default: the input's directory)\n"
+               "       korden explain INPUT         print every record as the engine reads it\n"
+               "       korden check INPUT           report errors and implausible values\n";
   return 2;
 }
 
@@ -89,6 +93,8 @@ int main(int argc, char** argv) {
     return code == 0 ? 0 : 3;
   }
   const std::string command = argv[1];
+  if (command == "explain" && argc == 3) return korden::cli::explainInput(argv[2], std::cout, std::cerr);
+  if (command == "check" && argc == 3) return korden::cli::checkInput(argv[2], std::cout, std::cerr);
   if (command != "run" || argc < 3) return usage();
   fs::path input = argv[2];
   fs::path outDir = input.has_parent_path() ? input.parent_path() : fs::path(".");

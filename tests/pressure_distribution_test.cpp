@@ -205,6 +205,128 @@ TEST(PressureDistribution, WaterColumns) {
   EXPECT_NEAR(col(rowAt(rows, 300.0), 2), ka * svExcavation + kWater * 120.0, 1e-12);
 }
 
+TEST(PressureDistribution, WaterTableAboveTheSoilKeepsItsFullWaterColumn) {
+  // Soil from 2 ft down (drained sand, phi 30), free water standing from the top of the wall.
+  auto s = englishState(2);
+  s->soil.layers[0].xTop = 24.0;
+  s->soil.wall.waterBackfill = 0.0;
+  s->soil.wall.waterSwitch = 1;
+  const auto rows = profileOf(*s);
+  const EarthPressureData& ep = s->pressure;
+  ASSERT_EQ(ep.layers.size(), 2u);  // split only at the excavation level
+  EXPECT_EQ(ep.waterTableLayer, 0);
+  // Water column at 14 ft: 0.036 x 168 in from the water table, not from the soil top.
+  const PressureRow& r = rowAt(rows, 168.0);
+  EXPECT_NEAR(col(r, 8), 6.048, 1e-12);
+  // The effective stress starts at the soil surface: (gamma - gamma_w) x 144 in; Ka = 1/3.
+  EXPECT_DOUBLE_EQ(ep.layers[0].overburden, 0.0);
+  const double effective = (kSandWeight - kWater) * 144.0;
+  const double ka = ep.layers[0].ka;
+  EXPECT_NEAR(ka, 1.0 / 3.0, 1e-5);
+  EXPECT_NEAR(col(r, 7), ka * effective, 1e-12);
+  EXPECT_NEAR(col(r, 2), ka * effective + 6.048, 1e-12);
+  EXPECT_NEAR(col(r, 12), ka * effective + 6.048, 1e-12);
+  // Rectangular water force of the layer from 2 ft to the excavation: 0.036 x 24 x 216.
+  EXPECT_NEAR(ep.layers[0].pw1, -0.036 * 24.0 * 216.0, 1e-9);
+  EXPECT_NEAR(ep.layers[0].pw2, -0.036 / 2.0 * 216.0 * 216.0, 1e-9);
+}
+
+// Ka of phi = 0 with 57.2958 degrees per radian is 1 - 2.6e-6: pressures of some 100 kPa agree
+// with the exact hand figures to 1e-3.
+constexpr double kClayTolerance = 1e-3;
+
+// SI clay profile: gamma 19, c 10 kPa from 0 to 2 m over gamma 20, c 25 kPa; backfill water table
+// at 1 m, excavation at 6 m, 12 m wall.
+std::unique_ptr<RunState> layeredClayBelowWater() {
+  auto s = std::make_unique<RunState>();
+  s->control.unitsFlag = 2;
+  s->control.pressureOption = 2;
+  s->labels = unitLabelsFor(2);
+  s->wall.nIncrements = 48;
+  s->wall.incrementLength = 0.25;
+  s->soil.wall = {6.0, 1.0, 1.0, 1.0, 100.0, 1.0, 0, 0.0, 0.0};
+  setLayer(*s, 0, 1, 0.0, 2.0, 19.0, 10.0, 0.0);
+  setLayer(*s, 1, 1, 2.0, 12.0, 20.0, 25.0, 0.0);
+  return s;
+}
+
+TEST(PressureDistribution, UndrainedClayBelowWaterTakesTotalStress) {
+  auto s = layeredClayBelowWater();
+  const auto rows = profileOf(*s);
+  const EarthPressureData& ep = s->pressure;
+  ASSERT_EQ(ep.layers.size(), 4u);  // 0, 1 (water table), 2, 6 m (excavation)
+  // At 6 m: sigma_v = 19 x 2 + 20 x 4 = 118 kPa; sigma_v - 2c = 68 kPa, of which the pore water
+  // 9.81 x 5 is column 8 and the rest column 7.
+  const PressureRow& r = rows[120];
+  ASSERT_NEAR(r[0], 6.0, 1e-12);
+  EXPECT_NEAR(col(r, 12), 68.0, kClayTolerance);
+  EXPECT_NEAR(col(r, 2), 68.0, kClayTolerance);
+  EXPECT_NEAR(col(r, 3), 68.0, kClayTolerance);
+  EXPECT_NEAR(col(r, 8), 9.81 * 5.0, kClayTolerance);
+  EXPECT_NEAR(col(r, 7), 68.0 - 9.81 * 5.0, kClayTolerance);
+  // At 4 m: 38 + 20 x 2 - 50 = 28 kPa.
+  EXPECT_NEAR(col(rows[80], 12), 28.0, kClayTolerance);
+  // Below the excavation level the active part stays at its value there; the water grows.
+  EXPECT_NEAR(col(rows[160], 2), 68.0, kClayTolerance);
+  EXPECT_NEAR(col(rows[160], 12), 68.0 + 9.81 * 2.0, kClayTolerance);
+  // The overburden of the layer tops stays effective: 118 - 9.81 x 5 at 6 m.
+  EXPECT_NEAR(ep.layers[3].overburden, 118.0 - 9.81 * 5.0, kClayTolerance);
+  EXPECT_NEAR(ep.layers[2].overburden, 38.0 - 9.81, kClayTolerance);
+}
+
+TEST(PressureLayerForcesTotalStress, UndrainedClayBelowWaterTakesTotalStress) {
+  auto s = layeredClayBelowWater();
+  profileOf(*s);
+  const EarthPressureData& ep = s->pressure;
+  // Layer 2 to 6 m: net total pressure 38 + 20 (z - 2) - 50 is zero at 2.6 m, so only the lower
+  // 3.4 m carry it: PA4 = 68 x 3.4 / 2 at 6 - 3.4 / 3.
+  const EarthPressureLayer& deep = ep.layers[2];
+  EXPECT_DOUBLE_EQ(deep.pa1, 0.0);
+  EXPECT_NEAR(deep.positiveLength, 3.4, kClayTolerance);
+  EXPECT_NEAR(deep.pa4, 115.6, kClayTolerance);
+  EXPECT_NEAR(deep.z3, 6.0 - 3.4 / 3.0, kClayTolerance);
+  // Layer 1 to 2 m: 19 + 19 (z - 1) - 20 is zero at 1 + 1/19 m; PA4 = 18 x (18/19) / 2.
+  const EarthPressureLayer& upper = ep.layers[1];
+  EXPECT_NEAR(upper.positiveLength, 18.0 / 19.0, kClayTolerance);
+  EXPECT_NEAR(upper.pa4, 0.5 * 18.0 * 18.0 / 19.0, kClayTolerance);
+  // Undrained layers carry no separate water force.
+  EXPECT_DOUBLE_EQ(upper.pw1, 0.0);
+  EXPECT_DOUBLE_EQ(deep.pw2, 0.0);
+  EXPECT_NEAR(ep.netActiveForce, 115.6 + 0.5 * 18.0 * 18.0 / 19.0, kClayTolerance);
+
+  // Without tension zones: c = 2 kPa in the deep clay gives PA1 = 38 x 4, PA2 = 20 x 16 / 2,
+  // PA3 = -4 x 4.
+  auto firm = layeredClayBelowWater();
+  firm->soil.layers[1].top.cohesion = 2.0;
+  profileOf(*firm);
+  const EarthPressureLayer& l = firm->pressure.layers[2];
+  EXPECT_NEAR(l.pa1, 152.0, kClayTolerance);
+  EXPECT_NEAR(l.pa2, 160.0, kClayTolerance);
+  EXPECT_NEAR(l.pa3, -16.0, kClayTolerance);
+}
+
+TEST(PressureDistribution, DepthProfileBeyondItsCapacityStops) {
+  // 60 increments of 500 ft: 360,000 rows at one row per inch.
+  auto s = englishState(2);
+  s->wall.incrementLength = 6000.0;
+  s->soil.layers[0].xBottom = 360000.0;
+  try {
+    profileOf(*s);
+    ADD_FAILURE() << "no stop";
+  } catch (const ErrorStop& stop) {
+    ASSERT_GE(stop.lines().size(), 4u);
+    EXPECT_EQ(stop.lines()[2], "     TOO MUCH DATA FOR AVAILABLE STORAGE");
+    EXPECT_EQ(
+        stop.lines()[3],
+        "     ROWS OF THE EARTH-PRESSURE DEPTH PROFILE: 360001 GIVEN, THE TABLE HOLDS 200000");
+  }
+  // 200,000 rows exactly are held: 199,999 in plus the top row.
+  s->wall.incrementLength = 199999.0 / 60.0;
+  s->soil.layers[0].xBottom = 199999.0;
+  EXPECT_EQ(pressureRowCount(*s), 200000);
+  EXPECT_EQ(profileOf(*s).size(), 200000u);
+}
+
 TEST(PressureDistribution, RowCountRuleInSiUnits) {
   auto s = std::make_unique<RunState>();
   s->control.unitsFlag = 2;

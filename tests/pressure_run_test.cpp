@@ -173,5 +173,98 @@ TEST(PressureRun, SoilEndingAboveTheTipIsCarriedDown) {
   EXPECT_TRUE(hasLine(r.reportLines, row(" 3.00000E+01", " 3.57994E+01")));
 }
 
+// The example with `from` replaced by `to` (which must occur once).
+std::string edited(const std::string& name, const std::string& from, const std::string& to) {
+  std::string input = example(name);
+  const size_t at = input.find(from);
+  EXPECT_NE(at, std::string::npos) << from;
+  if (at != std::string::npos) input.replace(at, from.size(), to);
+  return input;
+}
+
+TEST(PressureRun, FhwaWithoutSupportWarnsInTheReportAndTheAuxiliaryFile) {
+  std::string input = edited("pressure_fhwa_si.dat", "2 0 1 1 0 3 1 7 0 0 1 0 0 0 0",
+                             "2 0 1 1 0 3 1 7 0 0 0 0 0 0 0");
+  const std::string tieBack = "1.5 0.0013 2.0E8 6.0 15.0 2.5 150.0";
+  input.erase(input.find(tieBack), input.find('\n', input.find(tieBack)) - input.find(tieBack) + 1);
+  const auto r = runInputText(input, "pressure-fhwa-free");
+  EXPECT_EQ(r.returnCode, 0);
+  for (const auto* lines : {&r.reportLines, &r.auxLines}) {
+    EXPECT_TRUE(hasLine(*lines, "**** WARNING ****"));
+    EXPECT_TRUE(
+        hasLine(*lines, "TIE-BACKS AND STRUTS, AND THIS CASE HAS NO SUPPORT: NO APPARENT EARTH"));
+  }
+  // With its tie-back the example has no such warning.
+  const auto anchored = runInputText(example("pressure_fhwa_si.dat"), "pressure-fhwa");
+  EXPECT_FALSE(hasLine(anchored.auxLines, "**** WARNING ****"));
+}
+
+TEST(PressureRun, GeneratedPressureWithoutWidthWaStops) {
+  const auto r = runInputText(
+      edited("pressure_triangular_english.dat", "144.0 12.0 12.0 480.0", "144.0 0.0 12.0 480.0"),
+      "pressure-no-wa");
+  EXPECT_EQ(r.returnCode, 0);
+  EXPECT_TRUE(
+      hasLine(r.reportLines,
+              "     ERROR STOP -- WIDTH FOR EARTH PRESSURE, WA, MUST BE GREATER THAN ZERO FOR "
+              "A GENERATED PRESSURE DISTRIBUTION (THE WALL INFORMATION RECORD AT LINE 14)"));
+  EXPECT_TRUE(hasLine(r.reportLines, "     END OF ANALYSIS"));
+  EXPECT_FALSE(hasLine(r.reportLines, "      *                WALL INFORMATION                *"));
+}
+
+// curves_sand_si with its soil records replaced: SI wall of 12 m, excavation at 6 m, water 8 m
+// behind and in front, q 10 kPa.
+std::string sandWallWithSoil(const std::string& soilRecords) {
+  std::string input = example("curves_sand_si.dat");
+  const size_t from = input.find("2 1 0.0     two soil layers");
+  const size_t to = input.find("0     single problem");
+  EXPECT_NE(from, std::string::npos);
+  EXPECT_NE(to, std::string::npos);
+  return input.substr(0, from) + soilRecords + input.substr(to);
+}
+
+const char* kMediumSand = "18.0 0.0 32.0 0.0 0.0 0.0\n18.0 0.0 32.0 0.0 0.0 0.0\n";
+const char* kDenseSand = "20.0 0.0 36.0 0.0 35000.0 0.0\n20.0 0.0 36.0 0.0 35000.0 0.0\n";
+
+TEST(PressureRun, LayerWithoutThicknessIsSkippedByThePressureAndTheCurves) {
+  // Medium dense sand 0-7 m (phi 32), an empty layer at 7 m, dense sand 7-15 m (phi 36).
+  const auto r = runInputText(
+      sandWallWithSoil(std::string("3 1 0.0\n4 0.0 7.0\n") + kMediumSand + "1 7.0 7.0\n" +
+                       "19.0 30.0 0.0 0.01 0.0 0.0\n19.0 30.0 0.0 0.01 0.0 0.0\n" + "4 7.0 15.0\n" +
+                       kDenseSand),
+      "pressure-empty-layer");
+  expectClosedRun(r);
+  const std::string warning =
+      "SOIL LAYER 2 HAS NO THICKNESS (ITS X BOTTOM IS NOT BELOW ITS X TOP):";
+  EXPECT_EQ(testing::countLines(r.reportLines, warning), 2);  // pressure and curve sections
+  // Below the excavation the dense sand: tan^2(27) x (10 + 18 x 6) = 30.6347 kPa at 10 m (the
+  // water nets out below both water tables).
+  EXPECT_TRUE(hasLine(r.reportLines, row(" 1.00000E+01", " 3.06347E+01")));
+  // Both sands carry curves: 6-7 m and 7 m to two increments below the tip.
+  EXPECT_TRUE(hasLine(r.reportLines, "       2 LAYER(S) OF SOIL"));
+}
+
+TEST(PressureRun, SoilEndingAtTheExcavationLevelIsCarriedDownByThePressureAndTheCurves) {
+  const auto r = runInputText(sandWallWithSoil(std::string("1 1 0.0\n4 0.0 6.0\n") + kMediumSand),
+                              "pressure-soil-at-cut");
+  expectClosedRun(r);
+  // The medium sand goes on below 6 m: tan^2(29) x (10 + 18 x 6) = 36.2565 kPa.
+  EXPECT_TRUE(hasLine(r.reportLines, row(" 1.00000E+01", " 3.62565E+01")));
+  // Computational layers 6-8 m and 8-12 m (the water table) of the same sand.
+  EXPECT_TRUE(
+      hasLine(r.reportLines, "         2      2.0       0.0      32.0   18.000     T      6.00"));
+  EXPECT_TRUE(
+      hasLine(r.reportLines, "         3      4.0       0.0      32.0   18.000     T      8.00"));
+  // Its curves reach two increments below the tip (12.5 m), submerged below 8 m (18 - 9.81).
+  EXPECT_TRUE(hasLine(r.reportLines, "       1 LAYER(S) OF SOIL"));
+  const std::string strength = "    0.0000E+00    3.2000E+01    0.0000E+00    0.0000E+00";
+  EXPECT_TRUE(hasLine(r.reportLines, "         6.0000E+00" + strength));
+  EXPECT_TRUE(hasLine(r.reportLines, "         1.2500E+01" + strength));
+  EXPECT_TRUE(hasLine(r.reportLines, "         1.2500E+01    8.1900E+00"));
+  EXPECT_TRUE(
+      hasLine(r.reportLines,
+              "THE SOIL ENDS AT THE EXCAVATION LEVEL: ITS LAST LAYER IS CARRIED ON BELOW IT"));
+}
+
 }  // namespace
 }  // namespace korden

@@ -108,7 +108,8 @@ TEST(PressureSoilProfile, WaterTableAtOrAboveTheGroundPutsEveryLayerUnderWater) 
       EXPECT_TRUE(l.belowWater) << water;
     }
     EXPECT_EQ(ep.waterTableLayer, 0) << water;
-    EXPECT_DOUBLE_EQ(ep.waterTable, 0.0) << water;
+    // Only the split is taken at the ground; the water pressures keep the real water table.
+    EXPECT_DOUBLE_EQ(ep.waterTable, water) << water;
   }
 }
 
@@ -120,7 +121,14 @@ TEST(PressureSoilProfile, SoilEndingAboveTheTipIsCarriedToTheTip) {
   EXPECT_DOUBLE_EQ(ep.layers.back().ztop + ep.layers.back().thickness, 360.0);
   // Count: top row + 240 points + 120 points to the tip.
   EXPECT_EQ(pressureRowCount(*s), 361);
-  s->soil.wall.freeHeight = 300.0;  // excavation at the bottom of the described soil
+  // Excavation at the bottom of the described soil: the last layer goes on below it to the tip.
+  s->soil.wall.freeHeight = 300.0;
+  ASSERT_TRUE(splitSoilProfile(*s).excavationFound);
+  EXPECT_EQ(tops(ep), (std::vector<double>{0.0, 300.0}));
+  EXPECT_DOUBLE_EQ(ep.layers[1].thickness, 60.0);
+  EXPECT_EQ(ep.excavationLayer, 1);
+  // Below the described soil the excavation level has no soil under it.
+  s->soil.wall.freeHeight = 300.0 + 2.0e-5;
   EXPECT_FALSE(splitSoilProfile(*s).excavationFound);
 }
 

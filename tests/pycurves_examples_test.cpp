@@ -238,9 +238,9 @@ TEST(PyCurvesRun, SoilMovementTakesThePlaceOfUserCurvesAtOrAboveTheExcavation) {
   // stations 10 (above the cut) and 20 (at it) give way to them; those from station 22 down stay.
   const std::string original = example("pressure_soil_movement_english.dat");
   std::string input = replaced(original, "1 0 1 1 0 4 1 7 0", "1 0 1 1 0 4 1 9 0");
-  input = replaced(input, "22 5 1.0 1.0\n",
+  input = replaced(input, "22 5 1.0 1.0",
                    "10 2 1.0 1.0\n-1.0 50.0\n1.0 -50.0\n20 2 1.0 1.0\n-1.0 50.0\n1.0 -50.0\n"
-                   "22 5 1.0 1.0\n");
+                   "22 5 1.0 1.0");
   const auto state = runToState(input);
   ASSERT_TRUE(state->analysis.hasResults);
   ASSERT_EQ(state->curves.userCurves.size(), 7u);

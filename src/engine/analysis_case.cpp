@@ -68,6 +68,14 @@ void analyseCase(RunState& state, RunFiles& files) {
   summarise(state);
 }
 
+void checkAnalysisInput(RunState& state) {
+  validateSpecifiedPoints(state.grid);
+  checkCurveGenerationInput(state);
+  checkRigiditySources(state);
+  updateFlexuralRigidity(state, false);
+  requirePositiveRigidity(state);
+}
+
 void releaseCaseTables(RunState& state) {
   state.soil.activePressure.clear();
   state.soil.activePressure.shrink_to_fit();

@@ -17,6 +17,9 @@ inline constexpr int kStationPlaces = 416;
 inline constexpr int kMaxSupports = 20;
 inline constexpr int kMaxRestraints = 20;
 inline constexpr int kMaxActivePressureRows = 2000;
+// Rows of the generated depth profile (one per inch, or per 0.05 m in SI, down to the tip): some
+// 16,000 ft or 10 km of wall, far beyond any real wall.
+inline constexpr int kMaxPressureRows = 200'000;
 // Stations -3..N+3 take N + 7 places, so N may be at most 409.
 inline constexpr int kMaxIncrements = kStationPlaces - 7;
 // Bound on the maximum number of iterations of the wall record. The iteration closes within a few

@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "engine/analysis_case.h"
+#include "engine/case_sequence.h"
 #include "engine/errors.h"
 #include "input/echo.h"
 #include "input/readers.h"
@@ -38,73 +39,45 @@ void writeCaseHeading(RunState& state, RunFiles& files) {
   }
 }
 
-// Reads, echoes and analyses one case up to (not including) its continuation code.
-void runOneCase(RunState& state, RunFiles& files) {
-  InputFile& in = files.input;
-  OutputFile& out = files.report;
-  DriverState& d = state.driver;
+// What the engine does between the groups of records of a case: the echo into the output
+// report, the earth pressure, the analysis and the plot data block.
+class EngineSteps : public CaseSteps {
+ public:
+  explicit EngineSteps(RunFiles& files) : files_(files), out_(files.report) {}
 
-  state.analysis.hasResults = false;
-  readTitle(state, in);
-  if (d.caseCounter == 0) d.firstTitle = state.title;
-  readControl(state, in);
-  writeReportHeader(out, d, reportTime());
-  writeCaseHeading(state, files);
-
-  const ControlRecord& c = state.control;
-  d.unitsSign = c.unitsFlag == 1 ? 1 : (c.unitsFlag == 2 ? -1 : 0);
-  state.labels = unitLabelsFor(c.unitsFlag);
-  if (c.pressureOption >= 2) d.generateEarthPressure = 1;
-  if (c.curveOption == 2) d.generateCurves = 1;
-
-  echoControl(out, state);
-  readWallRecord(state, in);
-  echoWall(out, state);
-
-  checkCapacity(c.nSpecified, kMaxSpecifiedPoints, "SPECIFIED DEFLECTION AND SLOPE POINTS");
-  echoSpecifiedHeading(out, state);
-  readSpecifiedPoints(state, in,
-                      [&](const SpecifiedPoint& p) { echoSpecifiedPoint(out, state, p); });
-
-  readWallSections(state, in);
-  echoWallSections(out, state);
-  readCrossSections(state, in);
-  echoCrossSections(out, state);
-  readNonlinearEI(state, in);
-  echoNonlinearEI(out, state);
-
-  readLoads(state, in);
-  readSupports(state, in);
-  distributeStiffnessAndSupports(state);
-  echoStiffnessAndLoad(out, state);
-  echoSupports(out, state);
-  checkLoadsWithinWall(state);
-
-  if (readsWales(c)) readWales(state, in);
-  if (readsModificationFactors(c)) {
-    readModificationFactors(state, in);
-  } else {
-    // The count of the case is 0: no factor row of an earlier case applies.
-    state.loads.modificationFactors.clear();
+  void controlRead(RunState& state) override {
+    writeReportHeader(out_, state.driver, reportTime());
+    writeCaseHeading(state, files_);
+    echoControl(out_, state);
   }
-  if (readsActivePressure(c)) {
-    readActivePressureTable(state, in);
-    echoActivePressure(out, state);
+  void wallRead(RunState& state) override { echoWall(out_, state); }
+  void specifiedPointsStart(RunState& state) override { echoSpecifiedHeading(out_, state); }
+  void specifiedPointRead(RunState& state, const SpecifiedPoint& p) override {
+    echoSpecifiedPoint(out_, state, p);
   }
-  if (readsSoilData(c)) {
-    readSoilData(state, in);
-    generateEarthPressure(state, files);
+  void wallSectionsRead(RunState& state) override { echoWallSections(out_, state); }
+  void crossSectionsRead(RunState& state) override { echoCrossSections(out_, state); }
+  void nonlinearEIRead(RunState& state) override { echoNonlinearEI(out_, state); }
+  void supportsRead(RunState& state) override {
+    echoStiffnessAndLoad(out_, state);
+    echoSupports(out_, state);
   }
-  if (readsUserCurves(c)) {
-    readUserCurves(state, in);
-    echoUserCurves(out, state);
-  } else {
-    // The count of the case is 0: the curves of an earlier case do not act on this one.
-    state.curves.userCurves.clear();
+  void activePressureRead(RunState& state) override { echoActivePressure(out_, state); }
+  void soilDataRead(RunState& state) override { generateEarthPressure(state, files_); }
+  void userCurvesRead(RunState& state) override { echoUserCurves(out_, state); }
+  void caseRead(RunState& state) override {
+    applyPressureLoads(state, files_);
+    analyseCase(state, files_);
   }
-  applyPressureLoads(state, files);
-  analyseCase(state, files);
-}
+  void caseEnded(RunState& state, int continuationCode) override {
+    writePlotBlock(state, files_, continuationCode);
+    releaseCaseTables(state);
+  }
+
+ private:
+  RunFiles& files_;
+  OutputFile& out_;
+};
 
 void writeEndOfAnalysis(RunFiles& files) {
   for (OutputFile* f : {&files.report, &files.aux}) {
@@ -116,33 +89,17 @@ void writeEndOfAnalysis(RunFiles& files) {
 // The case loop up to the end of the run; the files stay open.
 int runCaseLoop(RunState& state, RunFiles& files) {
   DriverState& d = state.driver;
-  d.caseCounter = 0;
-  d.failedCase = 0;
-  d.continuationCode = 0;
-  d.generateEarthPressure = 0;
-  d.generateCurves = 0;
   int returnCode = 0;
   try {
-    for (;;) {
-      runOneCase(state, files);
-      // A file that ends before the continuation code ends the run as code 0 does: the case
-      // just analysed still gets its plot data block.
-      d.continuationCode = 0;
-      const int code = readContinuationCode(files.input);
-      d.continuationCode = code;
-      if (code == state.control.nStages || code == 0) {
-        d.continuationCode = 0;
-        break;
-      }
-      writePlotBlock(state, files, code);
-      releaseCaseTables(state);
-      ++d.caseCounter;
-    }
+    EngineSteps steps(files);
+    readAllCases(state, files.input, steps);
   } catch (const ErrorStop& stop) {
     for (const std::string& line : stop.lines()) files.report.line(line);
   } catch (const InputError& error) {
     files.report.blank(2);
     files.report.line("     " + printableText(error.what()));
+    // A second line: the first stays the one the host reads.
+    if (!error.countHint().empty()) files.report.line("     " + error.countHint());
   } catch (const GeneratorStop& stop) {
     // The generator has written its message into the report; the auxiliary file gets it too.
     files.aux.blank(2);

@@ -241,6 +241,7 @@ struct ActivePressureRow {
 struct SoilData {
   std::vector<ActivePressureRow> activePressure;  // at most kMaxActivePressureRows
   WallInformation wall;
+  int wallInformationLine = 0;  // line of the wall information record in the input, 0 unknown
   double referenceWidth = 0.0;  // 12 in (English) or 0.3048 m held in single precision (SI)
   SurfaceRecord surface;
   std::vector<Surcharge> surcharges;
@@ -307,6 +308,12 @@ struct DriverState {
   int generateEarthPressure = 0;
   int generateCurves = 0;
   std::string versionText;  // 12 characters from the run-control file
+  // The line of the program control record of the case, and the counts read since the last
+  // record that no count places (title, control, wall and wall information records), latest
+  // last: "THE COUNT OF RESTRAINT RECORDS (LINE 20) SAYS 1". A count that does not match the
+  // records after it is the usual cause of a read error further on.
+  int controlLine = 0;
+  std::vector<std::string> countTrail;
   std::string inputName, outputName, plotName, auxName, curveFileName, pressureFileName;
 };
 
@@ -341,8 +348,8 @@ struct EarthPressureData {
   int excavationLayer = -1;  // index of the layer whose top is the excavation level, -1 none
   int waterTableLayer = -1;  // index of the layer whose top is the backfill water table, -1 none
   double waterUnitWeight = 0.0;
-  // Working copies: free height, backfill water table (not above the top of the soil) and the
-  // uniform surface pressure.
+  // Working copies: free height, backfill water table (also where it lies above the top of the
+  // soil) and the uniform surface pressure.
   double freeHeight = 0.0, waterTable = 0.0, surfacePressure = 0.0;
   // The input's water switch, set to 1 when water acts above the excavation level.
   int waterSwitch = 0;

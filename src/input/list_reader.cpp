@@ -140,9 +140,19 @@ bool InputFile::tryReadText(int width, std::string& text) {
 std::string InputFile::readText(int width, std::string_view what) {
   std::string text;
   if (!tryReadText(width, text)) {
-    throw InputError(nextLineNumber(), "END OF THE INPUT DATA FILE AT LINE " +
-                                           std::to_string(nextLineNumber()) + " WHILE READING " +
-                                           std::string(what));
+    throw InputError(nextLineNumber(),
+                     "END OF THE INPUT DATA FILE AT LINE " + std::to_string(nextLineNumber()) +
+                         " WHILE READING " + std::string(what),
+                     std::string(what), 0);
+  }
+  if (observer_ != nullptr) {
+    TracedRecord record;
+    record.name = std::string(what);
+    record.firstLine = record.lastLine = nextLineNumber() - 1;
+    record.isText = true;
+    record.text = text;
+    record.lastLineText = text;
+    observer_->recordRead(record);
   }
   return text;
 }
@@ -150,11 +160,16 @@ std::string InputFile::readText(int width, std::string_view what) {
 ListStatement InputFile::statement(std::string_view what) { return ListStatement(*this, what); }
 
 ListStatement::ListStatement(InputFile& file, std::string_view what)
-    : file_(file), what_(what), line_(file.next_) {}
+    : file_(file), what_(what), line_(file.next_) {
+  if (file.observer_ != nullptr) {
+    traced_ = &tracedStore_;
+    traced_->name = what_;
+  }
+}
 
 ListStatement::~ListStatement() {
   if (!finished_) {
-    // Never throws: only moves the position.
+    // Never throws: moves the position and reports the record to the observer.
     finish();
   }
 }
@@ -166,6 +181,34 @@ void ListStatement::finish() {
     file_.next_ = line_ + 1;
     file_.pos_ = lineNext_;
   }
+  // A statement that failed is not reported: its error is. finish() runs in the destructor,
+  // which may not throw: a record that cannot be reported (out of memory) is left out, and the
+  // reading goes on.
+  if (traced_ != nullptr && touched_ && !failed_) {
+    try {
+      traced_->lastLine = InputFile::lineNumber(line_);
+      traced_->lastLineText = std::string(text_);
+      const size_t restStart = column_ < text_.size() ? column_ : text_.size();
+      traced_->rest = std::string(text_.substr(restStart));
+      traced_->restColumn = static_cast<int>(restStart);
+      file_.observer_->recordRead(*traced_);
+    } catch (...) {
+    }
+  }
+}
+
+void ListStatement::trace(const Item& item, TracedValue::Type type, double number) {
+  if (traced_ == nullptr) return;
+  TracedValue v;
+  v.kind = item.kind == Kind::Value  ? TracedValue::Kind::Value
+           : item.kind == Kind::Null ? TracedValue::Kind::Null
+                                     : TracedValue::Kind::Slash;
+  v.type = type;
+  v.line = item.line;
+  v.column = item.column;
+  v.text = item.text;
+  v.number = number;
+  traced_->values.push_back(std::move(v));
 }
 
 void ListStatement::enterLine(size_t start) {
@@ -180,7 +223,8 @@ bool ListStatement::advanceLine() {
   return true;
 }
 
-void ListStatement::fail(int line, std::string_view expected, std::string_view found) const {
+void ListStatement::fail(int line, std::string_view expected, std::string_view found) {
+  failed_ = true;
   std::string message = "INPUT ERROR AT LINE " + std::to_string(line) +
                         " OF THE INPUT DATA FILE: " + what_ + ", VALUE " +
                         std::to_string(itemIndex_) + ": EXPECTED " + std::string(expected);
@@ -189,7 +233,7 @@ void ListStatement::fail(int line, std::string_view expected, std::string_view f
   } else {
     message += ", FOUND '" + shown(found) + "'";
   }
-  throw InputError(line, message);
+  throw InputError(line, message, what_, itemIndex_);
 }
 
 ListStatement::Item ListStatement::next(std::string_view expected) {
@@ -204,6 +248,7 @@ ListStatement::Item ListStatement::next(std::string_view expected) {
     touched_ = true;
     line_ = file_.next_;
     enterLine(file_.pos_);
+    if (traced_ != nullptr) traced_->firstLine = InputFile::lineNumber(line_);
   }
   for (;;) {
     const std::string_view text = text_;
@@ -226,6 +271,7 @@ ListStatement::Item ListStatement::next(std::string_view expected) {
       return {Kind::Slash, {}, lineNumber};
     }
     std::string token;
+    const int start = static_cast<int>(column_);
     if (c == '\'' || c == '"') {
       const char quote = c;
       ++column_;
@@ -245,7 +291,7 @@ ListStatement::Item ListStatement::next(std::string_view expected) {
       }
       if (!closed) fail(lineNumber, expected, std::string(1, quote) + token);
       expectingValue_ = false;
-      return {Kind::Value, token, lineNumber};
+      return {Kind::Value, token, lineNumber, start};
     }
     while (column_ < text.size() && !isBlank(text[column_]) && text[column_] != ',' &&
            text[column_] != '/') {
@@ -260,41 +306,47 @@ ListStatement::Item ListStatement::next(std::string_view expected) {
         fail(lineNumber, std::string(expected) + " (A REPEAT COUNT r*value)", token);
       }
       std::string rest = token.substr(star + 1);
-      repeatItem_ =
-          rest.empty() ? Item{Kind::Null, {}, lineNumber} : Item{Kind::Value, rest, lineNumber};
+      repeatItem_ = rest.empty() ? Item{Kind::Null, {}, lineNumber, start}
+                                 : Item{Kind::Value, rest, lineNumber, start};
       repeatLeft_ = count - 1;
       return repeatItem_;
     }
-    return {Kind::Value, token, lineNumber};
+    return {Kind::Value, token, lineNumber, start};
   }
 }
 
 ListStatement& ListStatement::integer(int& target) {
   static constexpr std::string_view kExpected = "AN INTEGER";
   Item item = next(kExpected);
-  if (item.kind != Kind::Value) return *this;
-  int value = 0;
-  if (!parseFortranInteger(item.text, value)) fail(item.line, kExpected, item.text);
-  target = value;
+  if (item.kind == Kind::Value) {
+    int value = 0;
+    if (!parseFortranInteger(item.text, value)) fail(item.line, kExpected, item.text);
+    target = value;
+  }
+  trace(item, TracedValue::Type::Integer, target);
   return *this;
 }
 
 ListStatement& ListStatement::real(double& target) {
   static constexpr std::string_view kExpected = "A REAL NUMBER";
   Item item = next(kExpected);
-  if (item.kind != Kind::Value) return *this;
-  double value = 0.0;
-  if (!parseRealForm(item.text, value)) fail(item.line, kExpected, item.text);
-  if (!(std::fabs(value) <= kMaxInputMagnitude)) {
-    fail(item.line, "A REAL NUMBER OF MAGNITUDE AT MOST 1E+15", item.text);
+  if (item.kind == Kind::Value) {
+    double value = 0.0;
+    if (!parseRealForm(item.text, value)) fail(item.line, kExpected, item.text);
+    if (!(std::fabs(value) <= kMaxInputMagnitude)) {
+      fail(item.line, "A REAL NUMBER OF MAGNITUDE AT MOST 1E+15", item.text);
+    }
+    target = value;
   }
-  target = value;
+  trace(item, TracedValue::Type::Real, target);
   return *this;
 }
 
 ListStatement& ListStatement::text(std::string& target) {
   Item item = next("A TEXT");
   if (item.kind == Kind::Value) target = item.text;
+  trace(item, TracedValue::Type::Text, 0.0);
+  if (traced_ != nullptr) traced_->values.back().text = target;
   return *this;
 }
 

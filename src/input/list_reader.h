@@ -9,6 +9,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace korden {
@@ -17,10 +18,61 @@ namespace korden {
 class InputError : public std::runtime_error {
  public:
   InputError(int line, const std::string& message) : std::runtime_error(message), line_(line) {}
+  // A read error of one value of a list-directed record: the record and the 1-based position of
+  // the value in it (0 for an error that is not about one value).
+  InputError(int line, const std::string& message, std::string record, int valueIndex)
+      : std::runtime_error(message),
+        line_(line),
+        record_(std::move(record)),
+        valueIndex_(valueIndex) {}
   int line() const { return line_; }
+  const std::string& record() const { return record_; }
+  int valueIndex() const { return valueIndex_; }
+  // The counts read just before the error, which decide where the records that follow begin: a
+  // count that does not match its records is the usual cause of a read error further on.
+  const std::string& countHint() const { return countHint_; }
+  void setCountHint(std::string hint) { countHint_ = std::move(hint); }
 
  private:
   int line_;
+  std::string record_;
+  int valueIndex_ = 0;
+  std::string countHint_;
+};
+
+// One value of a record as read: where it stood, what it was, and the value the field holds after
+// it (a null value or a value after / leaves the field as it was).
+struct TracedValue {
+  enum class Kind { Value, Null, Slash };
+  enum class Type { Integer, Real, Text };
+  Kind kind = Kind::Value;
+  Type type = Type::Real;
+  int line = 0;
+  int column = 0;  // 0-based column of the value's first character (0 for a null or slash)
+  std::string text;    // the characters of the value as written
+  double number = 0.0;  // the field's value after the read (integers and reals)
+};
+
+// A record as the reader took it: a list-directed record with its values, or a text record.
+struct TracedRecord {
+  std::string name;
+  int firstLine = 0;
+  int lastLine = 0;
+  bool isText = false;
+  std::vector<TracedValue> values;  // list-directed records
+  std::string text;                 // text records: the text as kept
+  // The part of the last line that the record left unread (a note), and its 0-based column.
+  std::string rest;
+  int restColumn = 0;
+  // The whole last line.
+  std::string lastLineText;
+};
+
+// Told of every record the reader takes, in order; the engine runs without one.
+class ReadObserver {
+ public:
+  virtual ~ReadObserver() = default;
+  virtual void recordRead(const TracedRecord& record) = 0;
 };
 
 class ListStatement;
@@ -56,6 +108,10 @@ class InputFile {
   // 1-based line number of a 0-based line index, held to the range of an int.
   static int lineNumber(size_t index);
 
+  // Every record read from now on is reported to `observer` (nullptr: none).
+  void setObserver(ReadObserver* observer) { observer_ = observer; }
+  ReadObserver* observer() const { return observer_; }
+
  private:
   friend class ListStatement;
   // The line that starts at byte `start` (without its line end); `following` receives the start
@@ -64,6 +120,7 @@ class InputFile {
   std::string text_;
   size_t next_ = 0;  // index of the next line
   size_t pos_ = 0;   // byte offset of the next line
+  ReadObserver* observer_ = nullptr;
 };
 
 // One list-directed read statement. Values are taken in order; when the statement ends (the
@@ -89,11 +146,14 @@ class ListStatement {
     Kind kind;
     std::string text;
     int line;
+    int column = 0;
   };
   Item next(std::string_view expected);
-  [[noreturn]] void fail(int line, std::string_view expected, std::string_view found) const;
+  [[noreturn]] void fail(int line, std::string_view expected, std::string_view found);
   void enterLine(size_t start);
   bool advanceLine();
+  // With an observer: keeps the item just read and the field's value after it.
+  void trace(const Item& item, TracedValue::Type type, double number);
 
   InputFile& file_;
   std::string what_;
@@ -106,8 +166,11 @@ class ListStatement {
   bool expectingValue_ = true;
   bool ended_ = false;  // a slash was met
   bool finished_ = false;
+  bool failed_ = false;
   int repeatLeft_ = 0;
   Item repeatItem_{Kind::Null, {}, 0};
+  TracedRecord* traced_ = nullptr;  // kept only when the file has an observer
+  TracedRecord tracedStore_;
 };
 
 // Parses a Fortran integer field (optional sign and digits, 32-bit range); false when invalid.

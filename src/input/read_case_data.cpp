@@ -17,10 +17,11 @@ std::string rowId(const char* what, size_t index) {
   return std::string(what) + " " + std::to_string(index + 1);
 }
 
-int readCount(InputFile& in, const char* what) {
+int readCount(RunState& state, InputFile& in, const char* what) {
   int count = 0;
   in.statement(what).integer(count);
   requireNonNegativeCount(count, recordAtLine(what, lastLineRead(in)));
+  noteCount(state, countSays(what, lastLineRead(in), count));
   return count;
 }
 
@@ -87,7 +88,7 @@ void readSupportRow(RunState& state, InputFile& in, Support& support, bool tieBa
 void readLoads(RunState& state, InputFile& in) {
   auto& rows = state.loads.loads;
   rows.clear();
-  const int count = readCount(in, "THE COUNT OF STIFFNESS AND LOAD RECORDS");
+  const int count = readCount(state, in, "THE COUNT OF STIFFNESS AND LOAD RECORDS");
   for (int i = 0; i < count; ++i) {
     LoadRow r;
     const std::string id = rowId("STIFFNESS AND LOAD RECORD", rows.size());
@@ -112,7 +113,7 @@ void readSupports(RunState& state, InputFile& in) {
   l.restraints.clear();
   l.tieBacks.clear();
   l.struts.clear();
-  const int nRestraints = readCount(in, "THE COUNT OF RESTRAINT RECORDS");
+  const int nRestraints = readCount(state, in, "THE COUNT OF RESTRAINT RECORDS");
   checkCapacity(nRestraints, kMaxRestraints, "RESTRAINTS");
   // Both counts are checked non-negative with the control record; their sum is formed in 64 bits.
   checkCapacity(static_cast<long long>(state.control.nTieBacks) + state.control.nStruts,
@@ -130,11 +131,13 @@ void readSupports(RunState& state, InputFile& in) {
     l.restraints.push_back(r);
   }
   if (!l.restraints.empty()) checkChainClosed(l.restraints.back().contd, "RESTRAINT");
+  noteCount(state, controlSays(state, state.control.nTieBacks, "TIE BACKS", 11));
   for (int i = 0; i < state.control.nTieBacks; ++i) {
     Support s;
     readSupportRow(state, in, s, true, l.tieBacks.size());
     l.tieBacks.push_back(s);
   }
+  noteCount(state, controlSays(state, state.control.nStruts, "STRUTS/RAKERS", 15));
   for (int i = 0; i < state.control.nStruts; ++i) {
     Support s;
     readSupportRow(state, in, s, false, l.struts.size());
@@ -145,7 +148,7 @@ void readSupports(RunState& state, InputFile& in) {
 void readWales(RunState& state, InputFile& in) {
   auto& rows = state.loads.wales;
   rows.clear();
-  const int count = readCount(in, "THE COUNT OF WALE RECORDS");
+  const int count = readCount(state, in, "THE COUNT OF WALE RECORDS");
   for (int i = 0; i < count; ++i) {
     WaleRow w;
     auto s = in.statement(rowId("WALE RECORD", rows.size()));
@@ -158,6 +161,8 @@ void readModificationFactors(RunState& state, InputFile& in) {
   in.statement("THE GROUP REDUCTION SWITCH").integer(state.loads.groupReductionSwitch);
   auto& rows = state.loads.modificationFactors;
   rows.clear();
+  noteCount(state, controlSays(state, state.control.nModificationFactors,
+                               "P-Y MODIFICATION FACTORS", 5));
   for (int i = 0; i < state.control.nModificationFactors; ++i) {
     ModificationFactor m;
     auto s = in.statement(rowId("P-Y MODIFICATION FACTOR RECORD", rows.size()));
@@ -169,7 +174,7 @@ void readModificationFactors(RunState& state, InputFile& in) {
 void readActivePressureTable(RunState& state, InputFile& in) {
   auto& rows = state.soil.activePressure;
   rows.clear();
-  const int count = readCount(in, "THE COUNT OF ACTIVE EARTH PRESSURE RECORDS");
+  const int count = readCount(state, in, "THE COUNT OF ACTIVE EARTH PRESSURE RECORDS");
   checkCapacity(count, kMaxActivePressureRows, "ACTIVE EARTH PRESSURE RECORDS");
   for (int i = 0; i < count; ++i) {
     ActivePressureRow r;
@@ -188,6 +193,8 @@ void readSoilData(RunState& state, InputFile& in) {
     s.real(w.waterExcavation).real(w.activeModification).integer(w.waterSwitch);
     s.real(w.slopeBackfill).real(w.slopeExcavation);
   }
+  soil.wallInformationLine = lastLineRead(in);
+  clearCounts(state);
   // Reference width of the curve criteria: 12 in, or 0.3048 m as held in single precision.
   soil.referenceWidth = state.si() ? kReferenceWidthSI : 12.0;
   {
@@ -197,7 +204,7 @@ void readSoilData(RunState& state, InputFile& in) {
     s.real(r.stripLoad).real(r.stripWidth);
   }
   soil.surcharges.clear();
-  const int nSurcharges = readCount(in, "THE COUNT OF SURCHARGE RECORDS");
+  const int nSurcharges = readCount(state, in, "THE COUNT OF SURCHARGE RECORDS");
   for (int i = 0; i < nSurcharges; ++i) {
     Surcharge c;
     {
@@ -223,6 +230,8 @@ void readSoilData(RunState& state, InputFile& in) {
   }
   requireNonNegativeCount(soil.nLayers,
                           recordAtLine("THE SOIL LAYER COUNT RECORD", lastLineRead(in)));
+  noteCount(state, countSays("THE SOIL LAYER COUNT RECORD", lastLineRead(in), soil.nLayers) +
+                       " SOIL LAYERS (3 RECORDS EACH)");
   checkCapacity(soil.nLayers, kMaxSoilLayers, "SOIL LAYERS");
   for (int i = 0; i < soil.nLayers; ++i) {
     SoilLayer& layer = soil.layers[i];
@@ -277,6 +286,7 @@ void readUserCurves(RunState& state, InputFile& in) {
   checkCapacity(count, kMaxInputCurves, "USER-SPECIFIED P-Y CURVES");
   auto& curves = state.curves.userCurves;
   curves.clear();
+  noteCount(state, controlSays(state, count, "USER P-Y CURVES", 8));
   const int n = state.grid.n;
   for (int i = 0; i < count; ++i) {
     UserCurve c;
@@ -289,6 +299,8 @@ void readUserCurves(RunState& state, InputFile& in) {
     // The curves act on the rows -1..N+1 of the solver.
     requireStationWithin(c.station, -1, n + 1, where + ", FIELD 1");
     requireNonNegativeCount(c.nPoints, where + ", FIELD 2");
+    noteCount(state, countSays("THE CURVE RECORD OF " + id, lastLineRead(in), c.nPoints) +
+                         " POINTS (FIELD 2)");
     checkCapacity(c.nPoints, kMaxTableCurvePoints, "POINTS OF " + id);
     // A curve chained to the next one (at or below the excavation level, or every curve when
     // curves are generated) spans down to that curve's station, which may not lie above it.

@@ -32,9 +32,11 @@ std::string readName(InputFile& in, const std::string& what) {
 }
 
 // The point count record of a moment-curvature set: a dummy integer and the count.
-void readPointCount(InputFile& in, MomentCurvatureSet& set, const std::string& what) {
+void readPointCount(RunState& state, InputFile& in, MomentCurvatureSet& set,
+                    const std::string& what) {
   in.statement("THE POINT COUNT OF " + what).integer(set.unusedInteger).integer(set.nPoints);
   const std::string where = recordAtLine("THE POINT COUNT OF " + what, lastLineRead(in));
+  noteCount(state, countSays("THE POINT COUNT OF " + what, lastLineRead(in), set.nPoints));
   requireNonNegativeCount(set.nPoints, where);
   checkCapacity(set.nPoints, kMaxMomentCurvaturePoints, "POINTS OF " + what);
 }
@@ -187,7 +189,29 @@ void readNonlinearSection(RunState& state, InputFile& in, CrossSection& x, const
 
 }  // namespace
 
+std::string countSays(const std::string& record, int line, int count) {
+  return record + " (LINE " + std::to_string(line) + ") SAYS " + std::to_string(count);
+}
+
+std::string controlSays(const RunState& state, int count, const char* what, int field) {
+  return countSays("THE PROGRAM CONTROL RECORD", state.driver.controlLine, count) + " " + what +
+         " (FIELD " + std::to_string(field) + ")";
+}
+
+std::string countHintOf(const RunState& state) {
+  const auto& trail = state.driver.countTrail;
+  if (trail.empty()) return "";
+  // The three nearest: a count further back is seldom the cause.
+  std::string hint = "A COUNT THAT DOES NOT MATCH THE RECORDS AFTER IT WOULD EXPLAIN THIS: ";
+  size_t shown = 0;
+  for (auto it = trail.rbegin(); it != trail.rend() && shown < 3; ++it, ++shown) {
+    hint += (shown == 0 ? "" : "; ") + *it;
+  }
+  return hint;
+}
+
 void readTitle(RunState& state, InputFile& in) {
+  clearCounts(state);
   // Control bytes are shown escaped; the escaped title is then cut to its 70 characters.
   std::string title = printableText(in.readText(80, "THE TITLE RECORD"));
   title.resize(70, ' ');
@@ -205,6 +229,8 @@ void readControl(RunState& state, InputFile& in) {
     s.integer(c.hingeFlag).integer(c.waleFlag).integer(c.waleKind).integer(c.nStruts);
   }
   const std::string record = recordAtLine("THE PROGRAM CONTROL RECORD", lastLineRead(in));
+  state.driver.controlLine = lastLineRead(in);
+  clearCounts(state);
   const struct {
     int value;
     const char* field;
@@ -230,6 +256,7 @@ void readWallRecord(RunState& state, InputFile& in) {
     s.integer(w.maxIterations).integer(w.unused1).integer(w.unused2).integer(w.sectionAdjustFlag);
   }
   const std::string record = recordAtLine("THE WALL RECORD", lastLineRead(in));
+  clearCounts(state);
   if (w.nIncrements <= 0) {
     stopWithMessage("     ERROR STOP -- THE NUMBER OF INCREMENTS MUST BE GREATER THAN 0");
   }
@@ -293,6 +320,7 @@ void readWallSections(RunState& state, InputFile& in) {
   auto& sections = state.sections.wallSections;
   // A case that counts no wall section keeps those of the case before.
   if (count > 0) sections.clear();
+  noteCount(state, controlSays(state, count, "WALL SECTIONS", 3));
   for (int i = 0; i < count; ++i) {
     WallSection w;
     const std::string id = "WALL SECTION RECORD " + std::to_string(i + 1);
@@ -321,6 +349,7 @@ void readCrossSections(RunState& state, InputFile& in) {
   // A case that counts no cross section keeps those of the case before, with their
   // moment-curvature sets.
   if (count > 0) sections.clear();
+  noteCount(state, controlSays(state, count, "CROSS SECTIONS", 4));
   for (int i = 0; i < count; ++i) {
     const std::string id = "CROSS SECTION " + std::to_string(i + 1);
     CrossSection x;
@@ -343,6 +372,7 @@ void readNonlinearEI(RunState& state, InputFile& in) {
   const int setCount = state.control.nUserEISets;
   if (setCount > 0) {
     checkCapacity(setCount, kMaxCrossSections, "USER NONLINEAR EI SETS");
+    noteCount(state, controlSays(state, setCount, "USER NONLINEAR EI SETS", 10));
     in.statement("THE NONLINEAR EI HEADER RECORD").integer(d.userSetsUnusedInteger);
     // Sets numbered above the count of this case keep the values of an earlier case.
     if (d.userSets.size() < static_cast<size_t>(setCount)) d.userSets.resize(setCount);
@@ -351,7 +381,7 @@ void readNonlinearEI(RunState& state, InputFile& in) {
       MomentCurvatureSet& set = d.userSets[i];
       set = MomentCurvatureSet{};
       in.statement("THE AXIAL THRUST OF " + id).real(set.axialThrust);
-      readPointCount(in, set, id);
+      readPointCount(state, in, set, id);
       readMomentCurvaturePoints(in, set, id);
     }
   }
@@ -365,12 +395,13 @@ void readNonlinearEI(RunState& state, InputFile& in) {
     in.statement("THE AXIAL LOAD COUNT OF " + id).integer(x.generatedUnusedInteger).integer(levels);
     requireNonNegativeCount(levels,
                             recordAtLine("THE AXIAL LOAD COUNT OF " + id, lastLineRead(in)));
+    noteCount(state, countSays("THE AXIAL LOAD COUNT OF " + id, lastLineRead(in), levels));
     x.generated.clear();
     for (int k = 0; k < levels; ++k) {
       const std::string level = id + ", AXIAL LOAD " + std::to_string(k + 1);
       MomentCurvatureSet set;
       in.statement("THE AXIAL LOAD RECORD OF " + level).real(set.axialThrust).real(set.secondValue);
-      readPointCount(in, set, level);
+      readPointCount(state, in, set, level);
       readMomentCurvaturePoints(in, set, level);
       x.generated.push_back(set);
     }

@@ -32,6 +32,18 @@ void readSoilData(RunState& state, InputFile& in);
 void readUserCurves(RunState& state, InputFile& in);
 int readContinuationCode(InputFile& in);
 
+// Keeps a count read for the message of a later read error; clears the counts kept.
+inline void noteCount(RunState& state, std::string said) {
+  state.driver.countTrail.push_back(std::move(said));
+}
+inline void clearCounts(RunState& state) { state.driver.countTrail.clear(); }
+// "THE COUNT OF RESTRAINT RECORDS (LINE 20) SAYS 1".
+std::string countSays(const std::string& record, int line, int count);
+// "THE PROGRAM CONTROL RECORD (LINE 2) SAYS 0 TIE BACKS (FIELD 11)".
+std::string controlSays(const RunState& state, int count, const char* what, int field);
+// The read error's note on the counts kept, nearest first; empty without counts.
+std::string countHintOf(const RunState& state);
+
 // Which optional groups a case reads.
 inline bool readsWales(const ControlRecord& c) { return c.waleFlag > 0; }
 inline bool readsModificationFactors(const ControlRecord& c) { return c.nModificationFactors > 0; }
@@ -48,6 +60,7 @@ template <typename OnPoint>
 void readSpecifiedPoints(RunState& state, InputFile& in, OnPoint onPoint) {
   int lastStation = -1;
   state.grid.specified.clear();
+  noteCount(state, controlSays(state, state.control.nSpecified, "SPECIFIED POINTS", 2));
   for (int i = 0; i < state.control.nSpecified; ++i) {
     readSpecifiedPoint(state, in, lastStation);
     onPoint(state.grid.specified.back());

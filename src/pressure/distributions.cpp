@@ -3,8 +3,9 @@
 // apparent-pressure trapezoids for anchored walls (FHWA, uniform clay, Terzaghi and Peck).
 #include <algorithm>
 #include <cmath>
-#include <new>
 
+#include "engine/capacities.h"
+#include "engine/errors.h"
 #include "pressure/earth_pressure.h"
 
 namespace korden {
@@ -29,9 +30,6 @@ enum Column {
 
 constexpr double kNoTension = 1.0e-5;
 constexpr double kTinyPressure = 1.0e-12;
-// More rows than this (a wall of some 15 miles at one row per inch) cannot be a wall's profile:
-// it is treated as a failed reservation.
-constexpr double kMaxProfileRows = 1.0e6;
 
 // Value at the top of a layer and its rate of change with depth.
 struct Linear {
@@ -60,8 +58,13 @@ LayerLines layerLines(const EarthPressureData& ep, size_t i) {
   s.water = {(gd + gu) * dw * m, (gd + gu) * m};
   if (static_cast<int>(i) < ep.excavationLayer) {
     const double sv = l.overburden;
-    s.activeWater = {(l.ka * sv - cohesionActive + gd * dw) * m, (l.ka * effectiveWeight + gd) * m};
-    s.active = {(l.ka * sv - cohesionActive - gu * dw) * m, (l.ka * effectiveWeight - gu) * m};
+    // An undrained layer below the water table grows at its total unit weight from its total
+    // stress at the top.
+    const double svActive = activeVerticalStress(ep, l, sv, l.ztop);
+    s.activeWater = {(l.ka * svActive - cohesionActive + gd * dw) * m,
+                     (l.ka * effectiveWeight + gd) * m};
+    s.active = {(l.ka * svActive - cohesionActive - gu * dw) * m,
+                (l.ka * effectiveWeight - gu) * m};
     s.passive = {(l.kp * sv + cohesionPassive + gd * dw) * m, (l.kp * effectiveWeight + gd) * m};
     s.atRest = {(l.k0 * (sv + 2.0 * l.strength) + gd * dw) * m, (l.k0 * effectiveWeight + gd) * m};
   } else {
@@ -69,9 +72,10 @@ LayerLines layerLines(const EarthPressureData& ep, size_t i) {
     // overburden there (water taken at the excavation level, never above the water table); the
     // water keeps growing.
     const double sv = ep.layers[ep.excavationLayer].overburden;
+    const double svActive = activeVerticalStress(ep, l, sv, ep.freeHeight);
     const double dwExcavation = std::max(0.0, ep.freeHeight - ep.waterTable);
-    s.activeWater = {(l.ka * sv - cohesionActive + gd * dwExcavation) * m, 0.0};
-    s.active = {(l.ka * sv - cohesionActive - gu * dwExcavation) * m, 0.0};
+    s.activeWater = {(l.ka * svActive - cohesionActive + gd * dwExcavation) * m, 0.0};
+    s.active = {(l.ka * svActive - cohesionActive - gu * dwExcavation) * m, 0.0};
     s.passive = {(l.kp * sv + cohesionPassive + gd * dw) * m, gd * m};
     s.atRest = {(l.k0 * (sv + 2.0 * l.strength) + gd * dw) * m, gd * m};
   }
@@ -229,8 +233,9 @@ std::vector<PressureRow> generateDepthProfile(RunState& state) {
   const double wallLength = state.wall.nIncrements * state.wall.incrementLength;
 
   // Rows below the tip of the wall are never read back: the profile stops at the counted row.
-  const size_t rowsNeeded = static_cast<size_t>(pressureRowCount(state));
-  if (!(static_cast<double>(rowsNeeded) < kMaxProfileRows)) throw std::bad_alloc();
+  const int rowCount = pressureRowCount(state);
+  checkCapacity(rowCount, kMaxPressureRows, "ROWS OF THE EARTH-PRESSURE DEPTH PROFILE");
+  const size_t rowsNeeded = static_cast<size_t>(rowCount);
   std::vector<PressureRow> rows;
   rows.reserve(std::max(rowsNeeded + 10, size_t{2000}));
   std::vector<double> activeWithSurface;  // column 7 before the surface part is removed (F2)

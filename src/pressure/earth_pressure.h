@@ -29,12 +29,18 @@ struct ProfileSplit {
 
 // Takes over the wall information and the soil layers, splits the layers at the excavation level
 // and the backfill water table, and sets the flags of every computational layer. A water table
-// above the top of the soil is taken at the top of the soil; a soil profile that ends above the
-// tip of the wall has its last layer carried down to the tip.
+// above the top of the soil splits the profile at the top of the soil (the water pressures keep the
+// real water table); a soil profile that ends above the tip of the wall has its last layer carried
+// down to the tip. Layers without thickness are skipped (see soil_layers.h).
 ProfileSplit splitSoilProfile(RunState& state);
 
 // Effective vertical stress at the top of every computational layer.
 void computeOverburden(EarthPressureData& ep);
+// Vertical stress that the active pressure of layer `l` takes at depth z, where the effective
+// overburden is `effective`: the effective stress, or for an undrained layer below the backfill
+// water table the total stress (effective stress plus the water pressure at z).
+double activeVerticalStress(const EarthPressureData& ep, const EarthPressureLayer& l,
+                            double effective, double z);
 void writeOverburden(OutputFile& out, const RunState& state);
 
 // ---- Coefficients (coefficients.cpp) ----

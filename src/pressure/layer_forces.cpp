@@ -125,7 +125,7 @@ void computeLayerForces(RunState& state, OutputFile& report) {
     const double m = l.modification;
     const double effectiveWeight = (l.drained && l.belowWater) ? l.unitWeight - gw : l.unitWeight;
     const double cohesionTerm = 2.0 * l.strength * l.rootKa;
-    const double pTop = l.ka * l.overburden;
+    const double pTop = l.ka * activeVerticalStress(ep, l, l.overburden, l.ztop);
     l.pa1 = t * pTop * m + surchargeForceOnLayer(state.soil, ep.freeHeight, l.ztop, t);
     l.z1 = l.ztop + t / 2.0;
     l.pa2 = 0.5 * l.ka * m * t * t * effectiveWeight;
@@ -134,7 +134,8 @@ void computeLayerForces(RunState& state, OutputFile& report) {
     if (l.pa1 + l.pa3 < 0.0) {
       // Cohesion exceeds the pressure at the top: only the part of the layer below the depth of
       // zero net pressure carries a (triangular) force.
-      const double pBottom = l.ka * below.overburden - cohesionTerm;
+      const double pBottom =
+          l.ka * activeVerticalStress(ep, l, below.overburden, below.ztop) - cohesionTerm;
       const double rise = pBottom - pTop + cohesionTerm;
       double length = 0.0;
       if (pBottom > 0.0 && rise > 0.0) length = std::fmin(t, t * pBottom / rise);

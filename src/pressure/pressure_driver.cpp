@@ -6,8 +6,11 @@
 #include <string>
 
 #include "engine/analysis_case.h"
+#include "engine/capacities.h"
 #include "engine/errors.h"
+#include "input/input_checks.h"
 #include "pressure/earth_pressure.h"
+#include "pressure/soil_layers.h"
 
 namespace korden {
 
@@ -38,13 +41,19 @@ void takeSpecifiedPressure(RunState& state) {
   }
 }
 
+// The FHWA diagram spreads the active force over the supports: without a tie-back or strut there
+// is no diagram, and the retained soil above the excavation level loads the wall with nothing.
+void writeNoSupportWarning(OutputFile& out) {
+  out.blank(2);
+  out.line("**** WARNING ****");
+  out.line("THE APPARENT EARTH PRESSURE (ANCHORED WALLS, FHWA) IS SPREAD OVER THE");
+  out.line("TIE-BACKS AND STRUTS, AND THIS CASE HAS NO SUPPORT: NO APPARENT EARTH");
+  out.line("PRESSURE IS APPLIED ABOVE THE EXCAVATION LEVEL.");
+}
+
 }  // namespace
 
-void generateEarthPressure(RunState& state, RunFiles& files) {
-  EarthPressureData& ep = state.pressure;
-  ep.profile.clear();
-  ep.loadDepth.clear();
-  ep.loadValue.clear();
+void checkEarthPressureInput(const RunState& state) {
   const int option = state.control.pressureOption;
   if (option < 2) return;
   if (option > 6) {
@@ -54,10 +63,27 @@ void generateEarthPressure(RunState& state, RunFiles& files) {
   if (!(state.soil.wall.freeHeight > 0.0)) {
     stopWithMessage("     ERROR STOP -- FREE HEIGHT OF WALL MUST BE GREATER THAN ZERO");
   }
+  if (!(state.soil.wall.widthActive > 0.0)) {
+    const int line = state.soil.wallInformationLine;
+    stopWithMessage(
+        "     ERROR STOP -- WIDTH FOR EARTH PRESSURE, WA, MUST BE GREATER THAN ZERO FOR A "
+        "GENERATED PRESSURE DISTRIBUTION" +
+        (line > 0 ? " (" + recordAtLine("THE WALL INFORMATION RECORD", line) + ")" : ""));
+  }
   checkSurcharges(state.soil);
+}
+
+void generateEarthPressure(RunState& state, RunFiles& files) {
+  EarthPressureData& ep = state.pressure;
+  ep.profile.clear();
+  ep.loadDepth.clear();
+  ep.loadValue.clear();
+  if (state.control.pressureOption < 2) return;
+  checkEarthPressureInput(state);
 
   const ProfileSplit split = splitSoilProfile(state);
   writeEarthPressureEcho(files.report, state);
+  writeSoilLayerWarnings(files.report, stackSoilLayers(state.soil), state.english());
   if (!split.excavationFound) {
     generatorStop(files, 1, "STOP 1 -- THE EXCAVATION LEVEL IS NOT WITHIN THE SOIL PROFILE");
   }
@@ -74,12 +100,13 @@ void generateEarthPressure(RunState& state, RunFiles& files) {
   try {
     rows = generateDepthProfile(state);
   } catch (const std::bad_alloc&) {
-    // The depth profile cannot be held: no pressure is generated for this case.
-    files.report.blank(2);
-    files.report.line("**** WARNING ****");
-    files.report.line("THE DEPTH PROFILE OF THE EARTH PRESSURE IS TOO LARGE TO BE HELD:");
-    files.report.line("NO EARTH PRESSURE IS GENERATED FOR THIS CASE.");
-    return;
+    // A case without its earth pressure would be analysed as if no soil were retained.
+    stopWithMessage("     ERROR STOP -- THE DEPTH PROFILE OF THE EARTH PRESSURE (" +
+                    std::to_string(pressureRowCount(state)) + " ROWS) CANNOT BE HELD");
+  }
+  if (state.control.pressureOption == 3 && supportDepths(state).count == 0) {
+    writeNoSupportWarning(files.report);
+    writeNoSupportWarning(files.aux);
   }
   const int count = std::min(pressureRowCount(state), static_cast<int>(rows.size()));
   writePressureFile(state.driver.pressureFileName, count, rows);

@@ -8,6 +8,7 @@
 #include "analysis/station_grid.h"
 #include "engine/errors.h"
 #include "pressure/earth_pressure.h"
+#include "pressure/soil_layers.h"
 
 namespace korden {
 
@@ -39,15 +40,9 @@ const PressureRow& rowAtOrBelow(const std::vector<PressureRow>& profile, double 
 // Modulus of subgrade reaction at the top of the input layer that contains depth z, truncated to a
 // whole number.
 double subgradeModulusAt(const SoilData& soil, double z) {
-  const int count = std::max(1, std::min(soil.nLayers, kMaxSoilLayers));
-  int layer = count - 1;
-  for (int j = 0; j < count; ++j) {
-    if (soil.layers[j].xBottom >= z) {
-      layer = j;
-      break;
-    }
-  }
-  return std::trunc(soil.layers[layer].top.kpy);
+  const SoilLayerStack stack = stackSoilLayers(soil);
+  const int layer = stack.layerAt(z);
+  return std::trunc(layer < 0 ? soil.layers[0].top.kpy : stack.layers[layer].input(soil).top.kpy);
 }
 
 // The load at z; with depths in ascending order the bracketing pair is found by bisection.

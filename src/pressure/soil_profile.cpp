@@ -5,6 +5,7 @@
 #include <string>
 
 #include "pressure/earth_pressure.h"
+#include "pressure/soil_layers.h"
 #include "report/fortran_format.h"
 #include "report/report_text.h"
 
@@ -23,14 +24,12 @@ struct InputLayer {
   bool drained = true;
 };
 
-std::vector<InputLayer> inputLayers(const SoilData& soil) {
+std::vector<InputLayer> inputLayers(const SoilData& soil, const SoilLayerStack& stack) {
   std::vector<InputLayer> layers;
-  const int count = std::min(soil.nLayers, kMaxSoilLayers);
-  for (int i = 0; i < count; ++i) {
-    const SoilLayer& s = soil.layers[i];
+  for (const StackedSoilLayer& stacked : stack.layers) {
+    const SoilLayer& s = stacked.input(soil);
     InputLayer l;
-    l.thickness = s.xBottom - s.xTop;
-    if (!(l.thickness > 0.0)) break;  // a thickness of zero or less ends the list
+    l.thickness = stacked.thickness();
     l.type = s.type;
     l.strength = s.top.cohesion;
     l.phi = s.top.friction;
@@ -74,27 +73,26 @@ ProfileSplit splitSoilProfile(RunState& state) {
   ep.netActiveForce = ep.integralActiveWater = ep.integralActive = ep.apparentPeak = 0.0;
 
   ProfileSplit result;
-  std::vector<InputLayer> input = inputLayers(state.soil);
+  const SoilLayerStack stack = stackSoilLayers(state.soil);
+  std::vector<InputLayer> input = inputLayers(state.soil, stack);
   if (input.empty()) return result;
 
-  const double soilTop = state.soil.layers[0].xTop;
-  // A water table above the ground surface is taken at the ground surface: the split would
-  // otherwise form a layer of negative thickness, and the effective stresses of the soil do not
-  // depend on free water standing above it.
-  if (ep.waterTable < soilTop) ep.waterTable = soilTop;
+  const double soilTop = stack.top();
+  // A water table above the ground surface splits the profile at the ground surface (the split
+  // would otherwise form a layer of negative thickness); the water pressures keep the real water
+  // table, whose free water stands on the soil.
+  const double waterSplit = std::max(ep.waterTable, soilTop);
 
-  double soilBottom = soilTop;
-  for (const InputLayer& l : input) soilBottom += l.thickness;
-  const double describedBottom = soilBottom;
+  const double describedBottom = stack.bottom();
   // The depth profile must reach the tip of the wall: carry the last layer down to it.
   const double wallLength = state.wall.nIncrements * state.wall.incrementLength;
-  if (soilBottom < wallLength - kDepthTolerance) {
-    input.back().thickness += wallLength - soilBottom;
+  if (describedBottom < wallLength - kDepthTolerance) {
+    input.back().thickness += wallLength - describedBottom;
   }
 
   // Split depths in increasing depth, one for depths closer than the tolerance, none at (or
   // above) the top of the soil.
-  std::vector<double> candidates = {ep.freeHeight, ep.waterTable};
+  std::vector<double> candidates = {ep.freeHeight, waterSplit};
   std::sort(candidates.begin(), candidates.end());
   std::vector<double> splits;
   for (double d : candidates) {
@@ -145,15 +143,16 @@ ProfileSplit splitSoilProfile(RunState& state) {
     if (ep.excavationLayer < 0 && std::fabs(l.ztop - ep.freeHeight) <= kDepthTolerance) {
       ep.excavationLayer = static_cast<int>(i);
     }
-    if (ep.waterTableLayer < 0 && std::fabs(l.ztop - ep.waterTable) <= kDepthTolerance) {
+    if (ep.waterTableLayer < 0 && std::fabs(l.ztop - waterSplit) <= kDepthTolerance) {
       ep.waterTableLayer = static_cast<int>(i);
     }
     l.belowWater = l.ztop >= ep.waterTable - kDepthTolerance;
   }
-  // An excavation level at or below the bottom of the soil described in the input has no soil
-  // below it, even when the last layer was carried down to the tip of the wall.
+  // An excavation level below the bottom of the soil described in the input has no soil below
+  // it, even when the last layer was carried down to the tip of the wall; soil that ends exactly
+  // at the excavation level is carried on below it like soil that ends above the tip.
   result.excavationFound =
-      ep.excavationLayer >= 0 && ep.freeHeight < describedBottom - kDepthTolerance;
+      ep.excavationLayer >= 0 && ep.freeHeight <= describedBottom + kDepthTolerance;
   return result;
 }
 
@@ -165,9 +164,20 @@ void computeOverburden(EarthPressureData& ep) {
     ep.layers[i + 1].overburden =
         ep.layers[i].overburden + ep.layers[i].thickness * ep.layers[i].unitWeight;
   }
+  // Free water standing above the ground surface loads the surface and the pores alike, so the
+  // effective stress counts the water from the ground surface down.
+  const double waterTop = std::max(ep.waterTable, ep.layers[0].ztop);
   for (EarthPressureLayer& l : ep.layers) {
-    if (l.belowWater) l.overburden -= (l.ztop - ep.waterTable) * ep.waterUnitWeight;
+    if (l.belowWater) l.overburden -= (l.ztop - waterTop) * ep.waterUnitWeight;
   }
+}
+
+double activeVerticalStress(const EarthPressureData& ep, const EarthPressureLayer& l,
+                            double effective, double z) {
+  if (l.drained || !l.belowWater) return effective;
+  // Undrained below the water table: total stress, the pore water carried with the total unit
+  // weight of the layer (sigma_v = sigma'_v + u).
+  return effective + std::max(0.0, z - ep.waterTable) * ep.waterUnitWeight;
 }
 
 void writeOverburden(OutputFile& out, const RunState& state) {

@@ -67,6 +67,13 @@ void writeSoilSection(CurveGeneration& g) {
   writeBanner(out, "*          SOIL LAYERS AND STRENGTH DATA         *");
   out.line("     X AT THE SURFACE OF EXCAVATION SIDE     = " +
            fmt::E(s.reportDepth(s.freeHeight), 12, 4) + " " + g.depthUnit());
+  writeSoilLayerWarnings(out, g.soil.stack, s.english());
+  if (g.soil.carriedDown) {
+    out.blank(2);
+    out.line("**** WARNING ****");
+    out.line("THE SOIL ENDS AT THE EXCAVATION LEVEL: ITS LAST LAYER IS CARRIED ON BELOW IT");
+    out.line("TO THE END OF THE CURVES WITH THE VALUES OF ITS BOTTOM.");
+  }
   out.blank();
   out.line(fmt::X(5) + fmt::I(static_cast<long long>(g.soil.layers.size()), 3) +
            " LAYER(S) OF SOIL");
@@ -156,6 +163,16 @@ void runCriteria(CurveGeneration& g) {
   }
 }
 
+void checkCurveGenerationInput(const RunState& state) {
+  if (state.driver.generateCurves != 1) return;
+  if (!(state.soil.wall.widthResistance > 0.0)) {
+    stopWithMessage("     ERROR STOP -- WIDTH FOR SOIL RESISTANCE, WP, MUST BE GREATER THAN ZERO");
+  }
+  if (!(state.wall.incrementLength > 0.0)) {
+    stopWithMessage("     ERROR STOP -- INCREMENT LENGTH MUST BE GREATER THAN ZERO");
+  }
+}
+
 void generateSoilResistanceCurves(RunState& state, RunFiles& files) {
   // The user curves of the case are settled before any curve is written or plotted.
   dropUserCurvesInPlaceOfSoilMovement(state.curves, files.report);
@@ -166,12 +183,7 @@ void generateSoilResistanceCurves(RunState& state, RunFiles& files) {
     return;
   }
   std::cerr << "READ SOIL DATA....\n";
-  if (!(state.soil.wall.widthResistance > 0.0)) {
-    stopWithMessage("     ERROR STOP -- WIDTH FOR SOIL RESISTANCE, WP, MUST BE GREATER THAN ZERO");
-  }
-  if (!(state.wall.incrementLength > 0.0)) {
-    stopWithMessage("     ERROR STOP -- INCREMENT LENGTH MUST BE GREATER THAN ZERO");
-  }
+  checkCurveGenerationInput(state);
   CurveGeneration g(state, files.report);
   writeSoilSection(g);
   runCriteria(g);

@@ -63,26 +63,36 @@ double CurveGeneration::backfillOverburden(double d) {
   const double x = d + settings.surfaceX;
   const double waterX = s.wall.waterBackfill;
   double stress = s.surface.uniformPressure;
-  double running = settings.surfaceX;
-  for (int i = 0; i < s.nLayers && i < kMaxSoilLayers; ++i) {
-    const SoilLayer& layer = s.layers[i];
-    const double thickness = layer.xBottom - layer.xTop;
-    if (!(thickness > 0.0)) break;
-    const double top = running;
-    const double bottom = std::min(x, top + thickness);
-    running += thickness;
+  // Vertical stress of the part of a layer from X top down to X bottom, its total unit weight
+  // running from gammaTop to gammaBottom; only sand carries its effective weight below water.
+  const auto addPart = [&](int type, double top, double bottom, double gammaTop,
+                           double gammaBottom) {
+    stress += 0.5 * (gammaTop + gammaBottom) * (bottom - top);
+    if (type == kSand && waterX < bottom) {
+      stress -= settings.waterUnitWeight * (bottom - std::max(top, waterX));
+    }
+  };
+  const SoilLayerStack stack = stackSoilLayers(s);
+  for (const StackedSoilLayer& stacked : stack.layers) {
+    const SoilLayer& layer = stacked.input(s);
+    const double top = stacked.xTop;
+    const double thickness = stacked.thickness();
+    const double bottom = std::min(x, stacked.xBottom);
     if (bottom > top) {
       // Total unit weight varies linearly through the layer.
       const double gammaAtBottom =
           layer.top.unitWeight +
           (layer.bottom.unitWeight - layer.top.unitWeight) * (bottom - top) / thickness;
-      stress += 0.5 * (layer.top.unitWeight + gammaAtBottom) * (bottom - top);
-      // Only sand carries its effective weight below the water table.
-      if (layer.type == kSand && waterX < bottom) {
-        stress -= settings.waterUnitWeight * (bottom - std::max(top, waterX));
-      }
+      addPart(layer.type, top, bottom, layer.top.unitWeight, gammaAtBottom);
     }
-    if (x <= running + kSameDepth) return stress;
+    if (x <= stacked.xBottom + kSameDepth) return stress;
+  }
+  if (soil.carriedDown && !stack.empty() && x <= soil.bottomX + kSameDepth) {
+    // The last layer carried on below the soil with the values of its bottom.
+    const StackedSoilLayer& last = stack.layers.back();
+    const SoilLayer& layer = last.input(s);
+    addPart(layer.type, last.xBottom, x, layer.bottom.unitWeight, layer.bottom.unitWeight);
+    return stress;
   }
   stopWithWarning({"**** WARNING ****", beyondLine(settings, x), "THE INPUT CURVE FOR UNIT WEIGHT"},
                   4);

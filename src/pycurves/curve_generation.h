@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "engine/run_state.h"
+#include "pressure/soil_layers.h"
 #include "report/output_file.h"
 
 namespace korden {
@@ -78,6 +79,10 @@ struct TrapezoidalResistance {
 
 // The tables built from the soil layers.
 struct SoilDistributions {
+  SoilLayerStack stack;  // the input layers as stacked
+  // The last input layer was carried on below the excavation level, where the soil ended.
+  bool carriedDown = false;
+  double bottomX = 0.0;  // X of the bottom of the soil the curves stand in
   std::vector<CountedLayer> layers;
   std::vector<UnitWeightPoint> unitWeight;
   std::vector<StrengthPoint> strength;
@@ -88,7 +93,7 @@ struct SoilDistributions {
 struct CurveSettings {
   int unitsFlag = 1;
   double freeHeight = 0.0;      // X of the excavation level
-  double surfaceX = 0.0;        // X of the top of the first input layer (backfill ground surface)
+  double surfaceX = 0.0;        // X of the top of the stacked soil layers (backfill ground surface)
   double width = 0.0;           // b = WP
   double widthRatio = 1.0;      // WA / WP, not less than 1
   double referenceWidth = 0.0;  // 12 in or 0.3048 m

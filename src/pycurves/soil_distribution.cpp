@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "engine/single_precision.h"
+#include "pressure/soil_layers.h"
 #include "pycurves/curve_generation.h"
 
 namespace korden {
@@ -64,7 +65,7 @@ CurveSettings curveSettingsFor(const RunState& state) {
   const SoilData& soil = state.soil;
   s.unitsFlag = state.control.unitsFlag;
   s.freeHeight = soil.wall.freeHeight;
-  s.surfaceX = soil.nLayers > 0 ? soil.layers[0].xTop : 0.0;
+  s.surfaceX = stackSoilLayers(soil).top();
   s.width = soil.wall.widthResistance;
   s.widthRatio = s.width > 0.0 ? std::max(1.0, soil.wall.widthActive / s.width) : 1.0;
   s.referenceWidth =
@@ -83,57 +84,29 @@ SoilDistributions buildSoilDistributions(const RunState& state, const CurveSetti
   SoilDistributions d;
   const SoilData& soil = state.soil;
   const double freeHeight = s.freeHeight;
+  d.stack = stackSoilLayers(soil);
+  d.bottomX = d.stack.bottom();
   // Curves reach two increments below the tip of the wall.
   const double zEnd = s.wallLength + 2.0 * s.increment - freeHeight;
-  if (soil.nLayers <= 0 || !(zEnd > 0.0)) return d;
+  if (d.stack.empty() || !(zEnd > 0.0)) return d;
   const double waterX = soil.wall.waterBackfill;
   const double gammaWater = s.waterUnitWeight;
 
-  double running = soil.layers[0].xTop;
-  for (int i = 0; i < soil.nLayers && i < kMaxSoilLayers; ++i) {
-    const SoilLayer& layer = soil.layers[i];
-    const double thickness = layer.xBottom - layer.xTop;
-    // A layer without thickness ends the list of layers.
-    if (!(thickness > 0.0)) break;
-    const double xTop = running;
-    const double xBottom = running + thickness;
-    running = xBottom;
-    if (xBottom <= freeHeight + kExcavationTolerance) continue;
-
-    CountedLayer counted;
-    counted.type = layer.type;
-    counted.inputIndex = i;
-    counted.zTop = std::max(xTop - freeHeight, 0.0);
-    counted.zBottom = xBottom - freeHeight;
-    const bool reachesEnd = counted.zBottom >= zEnd - kSameDepth;
-    // The counted layer holds the input top values at its top, also where it is cut at the
-    // excavation level, and the input bottom values at its bottom; a value inside it lies on the
-    // line between these two points.
-    counted.top = strengthOf(layer.top, counted.zTop);
+  // One counted layer from z top to z bottom with its strength points, unit weight points and
+  // five curve depths. `gammaTop` and `gammaBottom` are the total unit weights at its ends.
+  const auto count = [&](CountedLayer counted, double gammaTop, double gammaBottom) {
     const double span = counted.zBottom - counted.zTop;
     const auto fractionAt = [&](double z) { return span > 0.0 ? (z - counted.zTop) / span : 0.0; };
-    double gammaBottom = layer.bottom.unitWeight;
-    if (reachesEnd) {
-      const double fraction = fractionAt(zEnd);
-      counted.zBottom = zEnd;
-      counted.bottom = interpolated(layer.top, layer.bottom, fraction, zEnd);
-      gammaBottom = linear(layer.top.unitWeight, layer.bottom.unitWeight, fraction);
-    } else {
-      counted.bottom = strengthOf(layer.bottom, counted.zBottom);
-    }
-
     // Effective unit weight: total above the backfill water table, less the unit weight of water
     // at and below it. A water table inside the layer splits it into its dry and submerged parts.
     const double topX = counted.zTop + freeHeight;
     const double bottomX = counted.zBottom + freeHeight;
-    const double gammaTop = layer.top.unitWeight;
     if (waterX <= topX) {
       d.unitWeight.push_back({counted.zTop, gammaTop - gammaWater});
       d.unitWeight.push_back({counted.zBottom, gammaBottom - gammaWater});
     } else if (waterX < bottomX) {
       const double zWater = waterX - freeHeight;
-      const double gammaAtWater =
-          linear(layer.top.unitWeight, layer.bottom.unitWeight, fractionAt(zWater));
+      const double gammaAtWater = linear(gammaTop, gammaBottom, fractionAt(zWater));
       d.unitWeight.push_back({counted.zTop, gammaTop});
       d.unitWeight.push_back({zWater, gammaAtWater});
       d.unitWeight.push_back({zWater, gammaAtWater - gammaWater});
@@ -153,7 +126,52 @@ SoilDistributions buildSoilDistributions(const RunState& state, const CurveSetti
       d.curveDepths.push_back(depth);
     }
     d.layers.push_back(counted);
+  };
+
+  for (const StackedSoilLayer& stacked : d.stack.layers) {
+    const SoilLayer& layer = stacked.input(soil);
+    if (stacked.xBottom <= freeHeight + kExcavationTolerance) continue;
+
+    CountedLayer counted;
+    counted.type = layer.type;
+    counted.inputIndex = stacked.index;
+    counted.zTop = std::max(stacked.xTop - freeHeight, 0.0);
+    counted.zBottom = stacked.xBottom - freeHeight;
+    const bool reachesEnd = counted.zBottom >= zEnd - kSameDepth;
+    // The counted layer holds the input top values at its top, also where it is cut at the
+    // excavation level, and the input bottom values at its bottom; a value inside it lies on the
+    // line between these two points.
+    counted.top = strengthOf(layer.top, counted.zTop);
+    const double span = counted.zBottom - counted.zTop;
+    double gammaBottom = layer.bottom.unitWeight;
+    if (reachesEnd) {
+      const double fraction = span > 0.0 ? (zEnd - counted.zTop) / span : 0.0;
+      counted.zBottom = zEnd;
+      counted.bottom = interpolated(layer.top, layer.bottom, fraction, zEnd);
+      gammaBottom = linear(layer.top.unitWeight, layer.bottom.unitWeight, fraction);
+    } else {
+      counted.bottom = strengthOf(layer.bottom, counted.zBottom);
+    }
+    count(counted, layer.top.unitWeight, gammaBottom);
     if (reachesEnd) break;
+  }
+
+  // Soil that ends exactly at the excavation level leaves no layer below it: its last layer is
+  // carried on from the excavation level to the end of the curve range with the values of its
+  // bottom, as the earth-pressure profile carries it to the tip of the wall.
+  if (d.layers.empty() && std::fabs(d.stack.bottom() - freeHeight) <= kExcavationTolerance) {
+    const StackedSoilLayer& last = d.stack.layers.back();
+    const SoilLayer& layer = last.input(soil);
+    CountedLayer counted;
+    counted.type = layer.type;
+    counted.inputIndex = last.index;
+    counted.zTop = 0.0;
+    counted.zBottom = zEnd;
+    counted.top = strengthOf(layer.bottom, 0.0);
+    counted.bottom = strengthOf(layer.bottom, zEnd);
+    count(counted, layer.bottom.unitWeight, layer.bottom.unitWeight);
+    d.carriedDown = true;
+    d.bottomX = zEnd + freeHeight;
   }
 
   // Friction angles in radians, with pi as the method holds it.

@@ -58,13 +58,8 @@ void weakRockLayer(CurveGeneration& g, int n) {
     if (above.type != kRock && above.type != kWeakRock) break;
     rockAbove += above.zBottom - above.zTop;
   }
-  // X of the bottom of the input layers.
-  double inputBottom = s.surfaceX;
-  for (int k = 0; k < g.state.soil.nLayers && k < kMaxSoilLayers; ++k) {
-    const SoilLayer& input = g.state.soil.layers[static_cast<size_t>(k)];
-    if (!(input.xBottom - input.xTop > 0.0)) break;
-    inputBottom += input.xBottom - input.xTop;
-  }
+  // X of the bottom of the soil.
+  const double inputBottom = g.soil.bottomX;
   const double span = layer.bottom.z - layer.top.z;
   const auto linearInLayer = [&](double top, double bottom, double z) {
     return span > 0.0 ? top + (bottom - top) * (z - layer.top.z) / span : top;
