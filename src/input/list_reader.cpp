@@ -23,65 +23,72 @@ std::string shown(std::string_view text) {
 // The syntax of a Fortran real field (1.5, .5, 5., 1.5E3, 1.5D-3, 1.5+3); the value may be
 // infinite when the exponent is beyond the range of a double.
 //
-// The field is checked here and rewritten in the form std::from_chars reads (no plus sign, the
-// letter e for every exponent form); from_chars gives the correctly rounded double, as strtod
-// does, without a locale or a copy on the heap for a field of ordinary length.
+// The field is checked here; std::from_chars reads it as it stands when it has neither a plus
+// sign before the mantissa nor an exponent written other than with the letter e (or E), and
+// otherwise a copy rewritten in that form. from_chars gives the correctly rounded double, as
+// strtod does, without a locale or a copy on the heap for a field of ordinary length.
 bool parseRealForm(std::string_view text, double& value) {
   // mantissa: [sign] digits [. digits] | [sign] . digits ; exponent: letter [sign] digits | sign
   // digits
-  std::array<char, 64> local{};
-  std::string longField;
-  // One character more than the field: a sign exponent (1.5+3) gains its letter.
-  char* normal = local.data();
-  if (text.size() + 1 > local.size()) {
-    longField.resize(text.size() + 1);
-    normal = longField.data();
-  }
-  size_t length = 0;
   size_t i = 0;
   const size_t n = text.size();
-  if (i < n && (text[i] == '+' || text[i] == '-')) {
-    if (text[i] == '-') normal[length++] = '-';
-    ++i;
-  }
+  const bool plusSign = n > 0 && text[0] == '+';
+  if (n > 0 && (text[0] == '+' || text[0] == '-')) ++i;
   const auto isDigit = [&](size_t k) { return k < n && text[k] >= '0' && text[k] <= '9'; };
   size_t digits = 0;
-  while (isDigit(i)) {
-    normal[length++] = text[i++];
-    ++digits;
-  }
+  for (; isDigit(i); ++i) ++digits;
   if (i < n && text[i] == '.') {
-    normal[length++] = text[i++];
-    while (isDigit(i)) {
-      normal[length++] = text[i++];
-      ++digits;
-    }
+    for (++i; isDigit(i); ++i) ++digits;
   }
   if (digits == 0) return false;
+  // Where the exponent begins (its letter, or its sign when it has no letter), or n.
+  const size_t exponentStart = i;
   if (i < n) {
-    char c = text[i];
+    const char c = text[i];
     if (c == 'e' || c == 'E' || c == 'd' || c == 'D' || c == 'q' || c == 'Q') {
       ++i;
     } else if (c != '+' && c != '-') {
       return false;
     }
-    normal[length++] = 'e';
-    if (i < n && (text[i] == '+' || text[i] == '-')) normal[length++] = text[i++];
+    if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
     size_t expDigits = 0;
-    while (isDigit(i)) {
-      normal[length++] = text[i++];
-      ++expDigits;
-    }
+    for (; isDigit(i); ++i) ++expDigits;
     if (expDigits == 0 || i != n) return false;
   }
+  const bool letterE =
+      exponentStart == n || text[exponentStart] == 'e' || text[exponentStart] == 'E';
+
+  std::array<char, 64> local;
+  std::string longField;
+  const char* first = text.data();
+  size_t length = n;
+  if (plusSign || !letterE) {
+    // One character more than the field: a sign exponent (1.5+3) gains its letter.
+    char* normal = local.data();
+    if (n + 1 > local.size()) {
+      longField.resize(n + 1);
+      normal = longField.data();
+    }
+    const size_t from = plusSign ? 1 : 0;
+    length = 0;
+    for (size_t k = from; k < exponentStart; ++k) normal[length++] = text[k];
+    if (exponentStart < n) {
+      normal[length++] = 'e';
+      const size_t rest = text[exponentStart] == '+' || text[exponentStart] == '-'
+                              ? exponentStart
+                              : exponentStart + 1;
+      for (size_t k = rest; k < n; ++k) normal[length++] = text[k];
+    }
+    first = normal;
+  }
   double parsed = 0.0;
-  const auto [end, error] = std::from_chars(normal, normal + length, parsed);
+  const auto [end, error] = std::from_chars(first, first + length, parsed);
   if (error == std::errc::result_out_of_range) {
     // Beyond the range of a double: from_chars leaves the value unset, strtod gives the infinity
     // or the underflowed value (zero or subnormal) that the checks after the reading expect.
-    longField.assign(normal, length);
-    parsed = std::strtod(longField.c_str(), nullptr);
-  } else if (error != std::errc() || end != normal + length) {
+    const std::string terminated(first, length);
+    parsed = std::strtod(terminated.c_str(), nullptr);
+  } else if (error != std::errc() || end != first + length) {
     return false;
   }
   value = parsed;
@@ -293,10 +300,12 @@ ListStatement::Item ListStatement::next(std::string_view expected) {
       expectingValue_ = false;
       return {Kind::Value, token, lineNumber, start};
     }
+    // A number or an unquoted text: up to the next blank, comma or slash, copied at once.
     while (column_ < text.size() && !isBlank(text[column_]) && text[column_] != ',' &&
            text[column_] != '/') {
-      token += text[column_++];
+      ++column_;
     }
+    token.assign(text.substr(static_cast<size_t>(start), column_ - static_cast<size_t>(start)));
     expectingValue_ = false;
     const size_t star = token.find('*');
     if (star != std::string::npos) {
@@ -311,7 +320,7 @@ ListStatement::Item ListStatement::next(std::string_view expected) {
       repeatLeft_ = count - 1;
       return repeatItem_;
     }
-    return {Kind::Value, token, lineNumber, start};
+    return {Kind::Value, std::move(token), lineNumber, start};
   }
 }
 
