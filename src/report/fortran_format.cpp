@@ -136,42 +136,50 @@ bool shortFixed(double magnitude, int decimals, char* out, std::size_t& length) 
   return true;
 }
 
-// "%.*e" of the magnitude, as std::to_chars writes it; false when the short path does not apply.
-bool shortScientific(double magnitude, int decimals, char* out, std::size_t& length) {
+// |value| = rounded 10^(exponent - decimals) to decimals + 1 significant digits (rounded has
+// exactly decimals + 1 digits; 0 for zero); false when the short path does not apply.
+bool scientificDigits(double magnitude, int decimals, unsigned long long& rounded, int& exponent) {
   // Decimals + 1 significant digits stay below 1e10.
   if (decimals > 8) return false;
-  unsigned long long rounded = 0;
-  int exponent = 0;
-  if (magnitude != 0.0) {
-    if (!(magnitude > 1.0e-300 && magnitude < 1.0e300)) return false;
-    // The decade from the binary exponent e2 (floor(e2 log10 2), with log10 2 ~ 78913 / 2^18;
-    // the arithmetic shift floors negative products), corrected by the scaled value: it must
-    // have decimals + 1 digits.
-    const int binaryExponent =
-        static_cast<int>((std::bit_cast<std::uint64_t>(magnitude) >> 52U) & 0x7FFU) - 1023;
-    exponent = (binaryExponent * 78913) >> 18;
-    const double low = kTens[static_cast<std::size_t>(decimals)];
-    const double high = kTens[static_cast<std::size_t>(decimals) + 1];
-    double scaled = 0.0;
-    for (int attempt = 0;; ++attempt) {
-      const int s = decimals - exponent;
-      if (s > 22 || s < -22 || attempt == 3) return false;
-      scaled = scaledByTen(magnitude, s);
-      if (scaled < low) {
-        --exponent;
-      } else if (scaled >= high) {
-        ++exponent;
-      } else {
-        break;
-      }
-    }
-    if (!roundScaled(scaled, rounded)) return false;
-    // 9.9996 at 3 decimals is 1.000e+01: the rounding carries into the exponent.
-    if (rounded == kIntegerTens[static_cast<std::size_t>(decimals) + 1]) {
-      rounded /= 10U;
+  rounded = 0;
+  exponent = 0;
+  if (magnitude == 0.0) return true;
+  if (!(magnitude > 1.0e-300 && magnitude < 1.0e300)) return false;
+  // The decade from the binary exponent e2 (floor(e2 log10 2), with log10 2 ~ 78913 / 2^18;
+  // the arithmetic shift floors negative products), corrected by the scaled value: it must
+  // have decimals + 1 digits.
+  const int binaryExponent =
+      static_cast<int>((std::bit_cast<std::uint64_t>(magnitude) >> 52U) & 0x7FFU) - 1023;
+  exponent = (binaryExponent * 78913) >> 18;
+  const double low = kTens[static_cast<std::size_t>(decimals)];
+  const double high = kTens[static_cast<std::size_t>(decimals) + 1];
+  double scaled = 0.0;
+  for (int attempt = 0;; ++attempt) {
+    const int s = decimals - exponent;
+    if (s > 22 || s < -22 || attempt == 3) return false;
+    scaled = scaledByTen(magnitude, s);
+    if (scaled < low) {
+      --exponent;
+    } else if (scaled >= high) {
       ++exponent;
+    } else {
+      break;
     }
   }
+  if (!roundScaled(scaled, rounded)) return false;
+  // 9.9996 at 3 decimals is 1.000e+01: the rounding carries into the exponent.
+  if (rounded == kIntegerTens[static_cast<std::size_t>(decimals) + 1]) {
+    rounded /= 10U;
+    ++exponent;
+  }
+  return true;
+}
+
+// "%.*e" of the magnitude, as std::to_chars writes it; false when the short path does not apply.
+bool shortScientific(double magnitude, int decimals, char* out, std::size_t& length) {
+  unsigned long long rounded = 0;
+  int exponent = 0;
+  if (!scientificDigits(magnitude, decimals, rounded, exponent)) return false;
   char* end = out;
   const unsigned long long unit = kIntegerTens[static_cast<std::size_t>(decimals)];
   *end++ = static_cast<char>('0' + rounded / unit);
@@ -183,6 +191,38 @@ bool shortScientific(double magnitude, int decimals, char* out, std::size_t& len
   *end++ = exponent < 0 ? '-' : '+';
   end = paddedDigits(end, static_cast<unsigned long long>(exponent < 0 ? -exponent : exponent), 2);
   length = static_cast<std::size_t>(end - out);
+  return true;
+}
+
+// The whole 1P,Ew.d field of a finite value by the short path, appended to `out` at once: the
+// report's E fields (at most 8 decimals, exponents of two digits, at most 40 columns). False when
+// the short path does not apply.
+bool shortE(std::string& out, double value, int w, int d) {
+  constexpr int kWidest = 40;
+  unsigned long long rounded = 0;
+  int exponent = 0;
+  if (w > kWidest || !scientificDigits(std::fabs(value), d, rounded, exponent)) return false;
+  const bool negative = std::signbit(value);
+  // sign, digit, point, decimals, E, exponent sign, two exponent digits
+  const int length = (negative ? 1 : 0) + 2 + d + 4;
+  if (length > w) {
+    asterisks(out, w);
+    return true;
+  }
+  std::array<char, kWidest> field;
+  char* at = field.data();
+  for (int k = length; k < w; ++k) *at++ = ' ';
+  if (negative) *at++ = '-';
+  const unsigned long long unit = kIntegerTens[static_cast<std::size_t>(d)];
+  *at++ = static_cast<char>('0' + rounded / unit);
+  *at++ = '.';
+  at = paddedDigits(at, rounded % unit, d);
+  *at++ = 'E';
+  *at++ = exponent < 0 ? '-' : '+';
+  const int magnitudeOfExponent = exponent < 0 ? -exponent : exponent;
+  *at++ = static_cast<char>('0' + magnitudeOfExponent / 10);
+  *at++ = static_cast<char>('0' + magnitudeOfExponent % 10);
+  out.append(field.data(), static_cast<std::size_t>(w));
   return true;
 }
 
@@ -311,6 +351,7 @@ void appendE(std::string& out, double value, int w, int d) {
   if (w <= 0) throw std::invalid_argument("fortran format: width in E must be positive");
   requireNonNegative(d, "decimals in E");
   if (!std::isfinite(value)) return nonFinite(out, value, w);
+  if (shortE(out, value, w, d)) return;
 
   const bool negative = std::signbit(value);
   // The scientific form is d.ddde+XX with one digit before the point, as the 1P scale factor
