@@ -99,15 +99,6 @@ std::string supportName(const SupportResult& s) {
   return std::string(kindOf(s)) + " " + std::to_string(s.number);
 }
 
-// The heading without the "Stage No : N" or "Long Term :" that the label gives already.
-std::string caseTitle(const CaseResults& c) {
-  std::string h = c.heading;
-  if (h.rfind("Stage No :", 0) == 0 && h.size() > 13) h = h.substr(13);
-  if (h.rfind("Long Term :", 0) == 0) h = h.substr(11);
-  const size_t first = h.find_first_not_of(' ');
-  return first == std::string::npos ? std::string() : h.substr(first);
-}
-
 void printCase(std::ostream& out, const CaseResults& c) {
   const EngineeringUnits u = engineeringUnits(c.unitsFlag);
   out << caseLabel(c) << ": " << caseTitle(c) << "\n";
@@ -258,6 +249,14 @@ std::string caseLabel(const CaseResults& c) {
   }
   if (h.rfind("Long Term :", 0) == 0) return "Long term";
   return "Case " + std::to_string(c.number);
+}
+
+std::string caseTitle(const CaseResults& c) {
+  std::string h = c.heading;
+  if (h.rfind("Stage No :", 0) == 0 && h.size() > 13) h = h.substr(13);
+  if (h.rfind("Long Term :", 0) == 0) h = h.substr(11);
+  const size_t first = h.find_first_not_of(' ');
+  return first == std::string::npos ? std::string() : h.substr(first);
 }
 
 void printRunSummary(std::ostream& out, const RunResults& run) {

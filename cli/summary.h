@@ -21,6 +21,9 @@ int exitStatusOf(const RunResults& run);
 // "Stage 2", "Long term" or "Case 1", from the heading the report gives the case.
 std::string caseLabel(const CaseResults& c);
 
+// The heading without the "Stage No : N" or "Long Term :" that the label gives already.
+std::string caseTitle(const CaseResults& c);
+
 // The per-case lines, and for two cases or more the side-by-side table with the envelope.
 void printRunSummary(std::ostream& out, const RunResults& run);
 

@@ -253,6 +253,64 @@ TEST(Cli, CsvRowsEqualTheReportsTableAndSupportForces) {
   fs::remove_all(dir);
 }
 
+// The text of an SVG file's text elements, one per line, read by an XML parser (which fails on a
+// file that is not well-formed XML).
+std::string svgTexts(const fs::path& svg, int& status) {
+  return runCommand("xmllint --xpath \"//*[local-name()='tspan']/text()\" " + svg.string() +
+                        " 2>&1",
+                    status);
+}
+
+TEST(Cli, PlotsAreSvgWithTheirPanelsAndNoPlotForACaseWithoutResults) {
+  if (!KORDEN_CLI_PLOTS) GTEST_SKIP() << "korden is built without plots";
+  int status = 0;
+  runCommand("xmllint --version 2>&1", status);
+  if (status != 0) GTEST_SKIP() << "xmllint (libxml2-utils) is not installed";
+  const fs::path dir = makeTempDir("cli-plots");
+  fs::copy_file(kExamples + "staged_excavation_three_stages_english.dat", dir / "st.dat");
+  fs::copy_file(kExamples + "curves_sand_si.dat", dir / "sand.dat");
+  const Outcome staged = korden(dir, "run st.dat --plots");
+  ASSERT_EQ(staged.status, 0) << staged.err;
+  for (const char* name : {"st-1.svg", "st-2.svg", "st-3.svg", "st-stages.svg"}) {
+    EXPECT_NE(staged.out.find("Plot:                  " + (dir / name).string()),
+              std::string::npos)
+        << name;
+    const std::string texts = svgTexts(dir / name, status);
+    EXPECT_EQ(status, 0) << name << ": " << texts;
+    for (const char* panel : {"Deflection (in)", "Moment (kip-ft)", "Shear (kip)",
+                              "Soil reaction (kip/ft)", "Depth (ft)", "excavation"}) {
+      EXPECT_NE(texts.find(panel), std::string::npos) << name << ": " << panel;
+    }
+    // No pressure is generated in this example.
+    EXPECT_EQ(texts.find("Earth pressure"), std::string::npos) << name;
+  }
+  EXPECT_NE(svgTexts(dir / "st-2.svg", status).find("Stage 2: STAGED CUT"), std::string::npos);
+  EXPECT_NE(svgTexts(dir / "st-2.svg", status).find("tie-back 1"), std::string::npos);
+  const std::string legend = svgTexts(dir / "st-stages.svg", status);
+  for (const char* label : {"Stage 1", "Stage 2", "Stage 3"}) {
+    EXPECT_NE(legend.find(label), std::string::npos) << label;
+  }
+
+  // Generated pressure: its panel, in SI units.
+  const Outcome sand = korden(dir, "run sand.dat --plots");
+  ASSERT_EQ(sand.status, 0) << sand.err;
+  const std::string texts = svgTexts(dir / "sand-1.svg", status);
+  EXPECT_EQ(status, 0);
+  for (const char* panel : {"Deflection (mm)", "Moment (kN-m)", "Earth pressure (kN/m)"}) {
+    EXPECT_NE(texts.find(panel), std::string::npos) << panel;
+  }
+  EXPECT_FALSE(fs::exists(dir / "sand-stages.svg"));
+
+  // A case without results: no plot, and a line saying so.
+  writeEdited(dir / "swing.dat", "cantilever_sheet_pile_english.dat", 3, "52 6.0 12.0",
+              "52 6.0 0.5");
+  const Outcome swing = korden(dir, "run swing.dat --plots");
+  EXPECT_EQ(swing.status, 4);
+  EXPECT_NE(swing.out.find("No plot for Case 1: it has no results"), std::string::npos);
+  EXPECT_FALSE(fs::exists(dir / "swing-1.svg"));
+  fs::remove_all(dir);
+}
+
 // Results of one closed case, made by hand: a linear moment from 0 to `bottomMoment`.
 CaseResults handCase(int number, const std::string& heading, double bottomMoment, int units = 1) {
   CaseResults c;
