@@ -52,8 +52,8 @@ bool writeCsvFiles(const RunResults& run, const std::filesystem::path& stem, std
                   "soil reaction (lb/in),net force per station (lb),EI (lb-in2)\n");
     for (size_t i = 0; i < c.depth.size(); ++i) {
       file << real(c.depth[i]) << ',' << real(c.deflection[i]) << ',' << real(c.slope[i]) << ','
-           << real(c.moment[i]) << ',' << real(c.shear[i]) << ',' << real(c.soilReaction[i])
-           << ',' << real(c.netForce[i]) << ',' << real(c.ei[i]) << '\n';
+           << real(c.moment[i]) << ',' << real(c.shear[i]) << ',' << real(c.soilReaction[i]) << ','
+           << real(c.netForce[i]) << ',' << real(c.ei[i]) << '\n';
     }
     ok = finish(file, path, out, err) && ok;
   }
@@ -63,8 +63,8 @@ bool writeCsvFiles(const RunResults& run, const std::filesystem::path& stem, std
   const bool si = !run.cases.empty() && run.cases.front().unitsFlag == 2;
   const std::string f = si ? " (kN)" : " (lb)";
   file << "case,label,kind,number,station,depth" << (si ? " (m)" : " (ft)")
-       << ",horizontal force per station" << f << ",force per station" << f
-       << ",force per support" << f << '\n';
+       << ",horizontal force per station" << f << ",force per station" << f << ",force per support"
+       << f << '\n';
   for (const CaseResults& c : run.cases) {
     for (const SupportResult& s : c.supports) {
       file << c.number << ',' << text(caseLabel(c)) << ',' << (s.tieBack ? "tie-back" : "strut")

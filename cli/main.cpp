@@ -65,11 +65,7 @@ struct Subcommand {
 };
 
 const Subcommand kSubcommands[] = {
-    {"run", run},
-    {"help", help},
-    {"--help", help},
-    {"-h", help},
-    {"--version", version},
+    {"run", run}, {"help", help}, {"--help", help}, {"-h", help}, {"--version", version},
 };
 
 }  // namespace

@@ -66,15 +66,16 @@ double tickStep(double range) {
 }
 
 // Line colours of the cases (cmap0 entries 1..), dark enough on white.
-const int kColours[][3] = {{31, 119, 180}, {214, 39, 40},  {44, 160, 44},  {148, 103, 189},
-                           {255, 127, 14}, {140, 86, 75},  {227, 119, 194}, {127, 127, 127}};
+const int kColours[][3] = {{31, 119, 180}, {214, 39, 40}, {44, 160, 44},   {148, 103, 189},
+                           {255, 127, 14}, {140, 86, 75}, {227, 119, 194}, {127, 127, 127}};
 constexpr int kColourCount = sizeof kColours / sizeof kColours[0];
 
 void setColours() {
-  plscol0(0, 255, 255, 255);  // background
-  plscol0(15, 0, 0, 0);       // axes and text
+  plscol0(0, 255, 255, 255);   // background
+  plscol0(15, 0, 0, 0);        // axes and text
   plscol0(14, 110, 110, 110);  // excavation level and supports
-  for (int k = 0; k < kColourCount; ++k) plscol0(k + 1, kColours[k][0], kColours[k][1], kColours[k][2]);
+  for (int k = 0; k < kColourCount; ++k)
+    plscol0(k + 1, kColours[k][0], kColours[k][1], kColours[k][2]);
 }
 
 // One picture: every case of `cases` drawn in every panel; a legend when there are several.
@@ -133,7 +134,8 @@ void drawPicture(const std::vector<const CaseResults*>& cases, const std::string
     const CaseResults& marks = *cases.back();
     if (marks.excavationDepth > 0.0) {
       pllsty(2);
-      PLFLT ex[2] = {lo - margin, hi + margin}, ey[2] = {marks.excavationDepth, marks.excavationDepth};
+      PLFLT ex[2] = {lo - margin, hi + margin},
+            ey[2] = {marks.excavationDepth, marks.excavationDepth};
       plline(2, ex, ey);
       if (p == 0) plptex(lo + 0.02 * (hi - lo), marks.excavationDepth, 1.0, 0.0, 0.0, "excavation");
     }

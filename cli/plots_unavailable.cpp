@@ -5,8 +5,7 @@ namespace korden {
 
 bool plotsAvailable() { return false; }
 
-bool writePlots(const RunResults&, const std::filesystem::path&, std::ostream&,
-                std::ostream& err) {
+bool writePlots(const RunResults&, const std::filesystem::path&, std::ostream&, std::ostream& err) {
   err << "korden: plots are not available in this build\n";
   return false;
 }

@@ -118,7 +118,7 @@ int runInputCommand(const RunOptions& options) {
                  "PLplot); run without --plots\n";
     return kExitUsage;
   }
-  const fs::path outDir = !options.outDir.empty()       ? fs::path(options.outDir)
+  const fs::path outDir = !options.outDir.empty()   ? fs::path(options.outDir)
                           : input.has_parent_path() ? input.parent_path()
                                                     : fs::path(".");
   fs::create_directories(outDir, ec);
@@ -175,9 +175,10 @@ int runInputCommand(const RunOptions& options) {
 int runNamesFileCommand() {
   std::error_code ec;
   if (!fs::exists("NAMES.dat", ec)) {
-    std::cerr << "korden: there is no NAMES.dat here.\n"
-                 "  To analyse an input data file:  korden run INPUT [--out DIR] [--plots] [--csv]\n"
-                 "  For all options:                korden --help\n";
+    std::cerr
+        << "korden: there is no NAMES.dat here.\n"
+           "  To analyse an input data file:  korden run INPUT [--out DIR] [--plots] [--csv]\n"
+           "  For all options:                korden --help\n";
     return kExitUsage;
   }
   RunResults run;

@@ -12,7 +12,7 @@ namespace korden {
 
 struct RunOptions {
   std::string input;
-  std::string outDir;       // empty: the input's folder
+  std::string outDir;        // empty: the input's folder
   bool keepScratch = false;  // NAMES.dat and the curve and pressure files beside the outputs
   bool plots = false;
   bool csv = false;

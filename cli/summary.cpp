@@ -90,8 +90,8 @@ const char* kindOf(const SupportResult& s) { return s.tieBack ? "tie-back" : "st
 std::string supportForceText(const SupportResult& s, const EngineeringUnits& u) {
   const double f = s.forcePerSupport * u.forceFactor;
   const bool holdsBack = f <= 0.0;
-  const char* state = s.tieBack ? (holdsBack ? "tension" : "compression")
-                                : (holdsBack ? "compression" : "tension");
+  const char* state =
+      s.tieBack ? (holdsBack ? "tension" : "compression") : (holdsBack ? "compression" : "tension");
   return number(std::fabs(f)) + " " + u.force + " " + state;
 }
 
@@ -169,19 +169,26 @@ void printStagesTable(std::ostream& out, const RunResults& run) {
   const std::string d = std::string(" (") + u.deflection + ")";
   using Case = const CaseResults&;
   using Figures = const CaseFigures&;
-  row("top deflection" + d, [&](Figures f, Case) { return at(f.top, 0.0); },
+  row(
+      "top deflection" + d, [&](Figures f, Case) { return at(f.top, 0.0); },
       Pick::LargestMagnitude);
   // The toe is the case's last station.
-  row("toe deflection" + d, [&](Figures f, Case c) { return at(f.toe, c.depth.back()); },
+  row(
+      "toe deflection" + d, [&](Figures f, Case c) { return at(f.toe, c.depth.back()); },
       Pick::LargestMagnitude);
-  row("largest deflection" + d, [](Figures f, Case) { return f.deflection; },
+  row(
+      "largest deflection" + d, [](Figures f, Case) { return f.deflection; },
       Pick::LargestMagnitude);
   const std::string m = std::string(" (") + u.moment + ")";
-  row("largest +moment" + m, [](Figures f, Case) { return f.positiveMoment; }, Pick::MostPositive);
-  row("largest -moment" + m, [](Figures f, Case) { return f.negativeMoment; }, Pick::MostNegative);
-  row(std::string("largest shear (") + u.force + ")", [](Figures f, Case) { return f.shear; },
+  row(
+      "largest +moment" + m, [](Figures f, Case) { return f.positiveMoment; }, Pick::MostPositive);
+  row(
+      "largest -moment" + m, [](Figures f, Case) { return f.negativeMoment; }, Pick::MostNegative);
+  row(
+      std::string("largest shear (") + u.force + ")", [](Figures f, Case) { return f.shear; },
       Pick::LargestMagnitude);
-  row(std::string("largest soil reaction (") + u.reaction + ")",
+  row(
+      std::string("largest soil reaction (") + u.reaction + ")",
       [](Figures f, Case) { return f.reaction; }, Pick::LargestMagnitude);
 
   // Support forces, by kind and number, over the cases that have the support.
@@ -202,8 +209,8 @@ void printStagesTable(std::ostream& out, const RunResults& run) {
         if (s.tieBack == tieBack && s.number == key.second) found = &s;
       }
       out << padded(found ? number(found->forcePerSupport * u.forceFactor) : "-", kColumn);
-      if (found && (!largest || std::fabs(found->forcePerSupport) >
-                                    std::fabs(largest->forcePerSupport))) {
+      if (found &&
+          (!largest || std::fabs(found->forcePerSupport) > std::fabs(largest->forcePerSupport))) {
         largest = found;
         largestCase = c;
       }
@@ -219,7 +226,8 @@ void printStagesTable(std::ostream& out, const RunResults& run) {
 }
 
 std::string lowerFirst(std::string text) {
-  if (!text.empty() && text[0] >= 'A' && text[0] <= 'Z') text[0] = static_cast<char>(text[0] - 'A' + 'a');
+  if (!text.empty() && text[0] >= 'A' && text[0] <= 'Z')
+    text[0] = static_cast<char>(text[0] - 'A' + 'a');
   return text;
 }
 

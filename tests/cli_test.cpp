@@ -45,17 +45,23 @@ Outcome korden(const fs::path& dir, const std::string& args) {
   return o;
 }
 
-// An example with line `line` (1-based) changed by replacing `from` with `to`.
-void writeEdited(const fs::path& to, const std::string& example, int line, const std::string& from,
-                 const std::string& with) {
+// One change of an example: on line `line` (1-based), `from` replaced by `to`.
+struct Edit {
+  int line;
+  std::string from, to;
+};
+
+// An example with the changes made.
+void writeEdited(const fs::path& to, const std::string& example, const std::vector<Edit>& edits) {
   std::ifstream in(kExamples + example);
   std::ofstream out(to);
   std::string text;
   for (int n = 1; std::getline(in, text); ++n) {
-    if (n == line) {
-      const size_t at = text.find(from);
-      EXPECT_NE(at, std::string::npos) << example << " line " << line;
-      if (at != std::string::npos) text.replace(at, from.size(), with);
+    for (const Edit& e : edits) {
+      if (e.line != n) continue;
+      const size_t at = text.find(e.from);
+      EXPECT_NE(at, std::string::npos) << example << " line " << n;
+      if (at != std::string::npos) text.replace(at, e.from.size(), e.to);
     }
     out << text << "\n";
   }
@@ -65,16 +71,17 @@ TEST(Cli, ExitStatusAndMessageForEachOutcome) {
   const fs::path dir = makeTempDir("cli-exit");
   fs::copy_file(kExamples + "staged_excavation_three_stages_english.dat", dir / "staged.dat");
   // Increment length 0.5 in: the 26 ft wall becomes 26 in long and swings past 12 in at once.
-  writeEdited(dir / "swing.dat", "cantilever_sheet_pile_english.dat", 3, "52 6.0 12.0",
-              "52 6.0 0.5");
-  writeEdited(dir / "letter.dat", "cantilever_sheet_pile_english.dat", 3, "52 6.0", "x52 6.0");
+  writeEdited(dir / "swing.dat", "cantilever_sheet_pile_english.dat",
+              {{3, "52 6.0 12.0", "52 6.0 0.5"}});
+  writeEdited(dir / "letter.dat", "cantilever_sheet_pile_english.dat", {{3, "52 6.0", "x52 6.0"}});
   { std::ofstream(dir / "empty.dat"); }
   {
     const std::string text = readFile(kExamples + "cantilever_sheet_pile_english.dat");
     std::ofstream(dir / "short.dat") << text.substr(0, text.find("PZ27 STEEL"));
   }
   // The excavation level (E1, 600 in) below the 30 ft soil profile: generator stop 1.
-  writeEdited(dir / "deep.dat", "pressure_triangular_english.dat", 14, "144.0 12.0", "600.0 12.0");
+  writeEdited(dir / "deep.dat", "pressure_triangular_english.dat",
+              {{14, "144.0 12.0", "600.0 12.0"}});
 
   const Outcome staged = korden(dir, "run staged.dat");
   EXPECT_EQ(staged.status, 0) << staged.err;
@@ -113,6 +120,15 @@ TEST(Cli, ExitStatusAndMessageForEachOutcome) {
   EXPECT_EQ(missing.status, 1);
   EXPECT_NE(missing.err.find("cannot open the input data file 'none.dat'"), std::string::npos);
 
+  // 401 user curves: the storage stop.
+  writeEdited(dir / "many.dat", "cantilever_sheet_pile_english.dat",
+              {{2, "1 0 1 1 0 0 0 4 ", "1 0 1 1 0 0 0 401 "}});
+  const Outcome many = korden(dir, "run many.dat");
+  EXPECT_EQ(many.status, 1);
+  EXPECT_NE(many.err.find("many.dat: error: TOO MUCH DATA FOR AVAILABLE STORAGE"),
+            std::string::npos)
+      << many.err;
+
   const Outcome deep = korden(dir, "run deep.dat");
   EXPECT_EQ(deep.status, 3);
   EXPECT_NE(deep.err.find("deep.dat: error: STOP 1 -- THE EXCAVATION LEVEL IS NOT WITHIN THE SOIL "
@@ -121,7 +137,7 @@ TEST(Cli, ExitStatusAndMessageForEachOutcome) {
       << deep.err;
 
   for (const std::string args : {"run", "run staged.dat --colour", "run a.dat b.dat",
-                                  "run staged.dat --out", "frobnicate"}) {
+                                 "run staged.dat --out", "frobnicate"}) {
     const Outcome usage = korden(dir, args);
     EXPECT_EQ(usage.status, 2) << args;
     EXPECT_FALSE(usage.err.empty()) << args;
@@ -256,9 +272,8 @@ TEST(Cli, CsvRowsEqualTheReportsTableAndSupportForces) {
 // The text of an SVG file's text elements, one per line, read by an XML parser (which fails on a
 // file that is not well-formed XML).
 std::string svgTexts(const fs::path& svg, int& status) {
-  return runCommand("xmllint --xpath \"//*[local-name()='tspan']/text()\" " + svg.string() +
-                        " 2>&1",
-                    status);
+  return runCommand(
+      "xmllint --xpath \"//*[local-name()='tspan']/text()\" " + svg.string() + " 2>&1", status);
 }
 
 TEST(Cli, PlotsAreSvgWithTheirPanelsAndNoPlotForACaseWithoutResults) {
@@ -272,8 +287,7 @@ TEST(Cli, PlotsAreSvgWithTheirPanelsAndNoPlotForACaseWithoutResults) {
   const Outcome staged = korden(dir, "run st.dat --plots");
   ASSERT_EQ(staged.status, 0) << staged.err;
   for (const char* name : {"st-1.svg", "st-2.svg", "st-3.svg", "st-stages.svg"}) {
-    EXPECT_NE(staged.out.find("Plot:                  " + (dir / name).string()),
-              std::string::npos)
+    EXPECT_NE(staged.out.find("Plot:                  " + (dir / name).string()), std::string::npos)
         << name;
     const std::string texts = svgTexts(dir / name, status);
     EXPECT_EQ(status, 0) << name << ": " << texts;
@@ -302,12 +316,36 @@ TEST(Cli, PlotsAreSvgWithTheirPanelsAndNoPlotForACaseWithoutResults) {
   EXPECT_FALSE(fs::exists(dir / "sand-stages.svg"));
 
   // A case without results: no plot, and a line saying so.
-  writeEdited(dir / "swing.dat", "cantilever_sheet_pile_english.dat", 3, "52 6.0 12.0",
-              "52 6.0 0.5");
+  writeEdited(dir / "swing.dat", "cantilever_sheet_pile_english.dat",
+              {{3, "52 6.0 12.0", "52 6.0 0.5"}});
   const Outcome swing = korden(dir, "run swing.dat --plots");
   EXPECT_EQ(swing.status, 4);
   EXPECT_NE(swing.out.find("No plot for Case 1: it has no results"), std::string::npos);
   EXPECT_FALSE(fs::exists(dir / "swing-1.svg"));
+  fs::remove_all(dir);
+}
+
+// Curve depths (Part of the curve generation): five per counted layer, at z_t + 0.01 m, quarter
+// points and z_b - 0.01 m below the excavation level (6 m), the last layer ending two increments
+// below the tip (12.5 m); stations of 0.25 m, rounded half away from zero.
+TEST(Cli, WarnsWhenGeneratedCurvesLieFarApart) {
+  const fs::path dir = makeTempDir("cli-spacing");
+  fs::copy_file(kExamples + "curves_sand_si.dat", dir / "two.dat");
+  // Layers 6-7 m and 7-12.5 m: stations 24..28, then 28, 34 (8.375 m), 39, 45 (11.125 m), 50:
+  // at most 6 increments, 1.5 m apart, which is not more than 1.5 m.
+  const Outcome two = korden(dir, "run two.dat");
+  EXPECT_EQ(two.status, 0) << two.err;
+  EXPECT_EQ(two.out.find("warning"), std::string::npos) << two.out;
+  // Layers 0-2 m (above the excavation level, not counted) and 2-15 m, so one counted layer
+  // from the excavation level to 12.5 m: X 6.01, 7.625, 9.25, 10.875, 12.49 m, stations
+  // 24, 31, 37, 44, 50: 7 increments, 1.75 m apart.
+  writeEdited(dir / "one.dat", "curves_sand_si.dat",
+              {{19, "4 0.0 7.0", "4 0.0 2.0"}, {22, "4 7.0 15.0", "4 2.0 15.0"}});
+  const Outcome one = korden(dir, "run one.dat");
+  EXPECT_EQ(one.status, 0) << one.err;
+  EXPECT_NE(one.out.find("warning: Case 1: generated p-y curves lie up to 1.75 m apart"),
+            std::string::npos)
+      << one.out;
   fs::remove_all(dir);
 }
 

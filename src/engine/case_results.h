@@ -15,17 +15,17 @@ struct SupportResult {
   bool tieBack = true;  // else a strut or raker
   int number = 0;       // 1.. within its kind
   int station = 0;
-  double depth = 0.0;                  // feet in English units, metres in SI
+  double depth = 0.0;  // feet in English units, metres in SI
   double horizontalForcePerStation = 0.0;
-  double forcePerStation = 0.0;        // along the support
+  double forcePerStation = 0.0;  // along the support
   double forcePerSupport = 0.0;
 };
 
 struct CaseResults {
-  int number = 0;       // 1, 2, ... in the order of the input
-  std::string heading;  // as the report heads the case, trailing blanks removed
-  int unitsFlag = 1;    // 1 English (in, lb), 2 SI (m, kN)
-  bool closed = false;  // the results tables were written
+  int number = 0;               // 1, 2, ... in the order of the input
+  std::string heading;          // as the report heads the case, trailing blanks removed
+  int unitsFlag = 1;            // 1 English (in, lb), 2 SI (m, kN)
+  bool closed = false;          // the results tables were written
   std::string noResultsReason;  // why not, when not closed
   int iterations = 0;
   // Per station 0..N in the report's units: depth in feet (English) or metres; deflection in in
