@@ -111,9 +111,7 @@ int runInputCommand(const RunOptions& options) {
     std::cerr << "korden: cannot open the input data file '" << input.string() << "'\n";
     return kExitInputFailed;
   }
-  if (!options.plots || plotsAvailable()) {
-    // fall through
-  } else {
+  if (options.plots && !plotsAvailable()) {
     std::cerr << "korden: plots are not available in this build of korden (built without "
                  "PLplot); run without --plots\n";
     return kExitUsage;

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <map>
+#include <set>
 #include <vector>
 
 #include "cli/units.h"
@@ -192,11 +192,11 @@ void printStagesTable(std::ostream& out, const RunResults& run) {
       [](Figures f, Case) { return f.reaction; }, Pick::LargestMagnitude);
 
   // Support forces, by kind and number, over the cases that have the support.
-  std::map<std::pair<int, int>, std::vector<const SupportResult*>> supports;
+  std::set<std::pair<int, int>> supports;  // tie-backs (0) first, then struts (1)
   for (const CaseResults& c : run.cases) {
-    for (const SupportResult& s : c.supports) supports[{s.tieBack ? 0 : 1, s.number}];
+    for (const SupportResult& s : c.supports) supports.insert({s.tieBack ? 0 : 1, s.number});
   }
-  for (const auto& [key, unused] : supports) {
+  for (const auto& key : supports) {
     const bool tieBack = key.first == 0;
     out << padded(std::string(tieBack ? "tie-back " : "strut ") + std::to_string(key.second) +
                       " (" + u.force + ")",
