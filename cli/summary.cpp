@@ -221,8 +221,10 @@ void printStagesTable(std::ostream& out, const RunResults& run) {
     }
     out << "\n";
   }
-  out << "(support forces: negative holds the wall back, tension in a tie-back, compression in a "
-         "strut)\n";
+  if (!supports.empty()) {
+    out << "(support forces: negative holds the wall back, tension in a tie-back, compression in "
+           "a strut)\n";
+  }
 }
 
 std::string lowerFirst(std::string text) {

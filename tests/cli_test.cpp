@@ -120,6 +120,22 @@ TEST(Cli, ExitStatusAndMessageForEachOutcome) {
   EXPECT_EQ(missing.status, 1);
   EXPECT_NE(missing.err.find("cannot open the input data file 'none.dat'"), std::string::npos);
 
+  // An input error in stage 2: stage 1 keeps its results, stage 2 has none.
+  writeEdited(dir / "stage2.dat", "staged_excavation_three_stages_english.dat",
+              {{104, "64 6.0 12.0", "64 6.0 twelve"}});
+  const Outcome stage2 = korden(dir, "run stage2.dat");
+  EXPECT_EQ(stage2.status, 1);
+  EXPECT_NE(stage2.err.find("stage2.dat:104: error: THE WALL RECORD, VALUE 3: "), std::string::npos)
+      << stage2.err;
+  EXPECT_NE(stage2.out.find("\n2 cases, 1 without results (stage 2: input error at line 104); "
+                            "the run stopped at an input error\n"),
+            std::string::npos)
+      << stage2.out;
+  EXPECT_NE(stage2.out.find("  no results: input error at line 104\n"), std::string::npos);
+  // Stage 1 still has its figures, stage 2 a dash in the table of the stages.
+  EXPECT_NE(stage2.out.find("Stage 1     Stage 2     envelope"), std::string::npos);
+  EXPECT_NE(stage2.out.find("-           "), std::string::npos);
+
   // 401 user curves: the storage stop.
   writeEdited(dir / "many.dat", "cantilever_sheet_pile_english.dat",
               {{2, "1 0 1 1 0 0 0 4 ", "1 0 1 1 0 0 0 401 "}});
