@@ -1,110 +1,109 @@
 // The korden command: `korden` alone runs the engine on ./NAMES.dat exactly as the host's call
-// does; `korden run INPUT [--out DIR]` writes the run-control file itself, runs the engine and
-// prints where the output report, auxiliary output file and plot data file are.
-#include <filesystem>
-#include <fstream>
+// does; `korden run INPUT` writes the run-control file itself, runs the engine, prints where the
+// output report, auxiliary output file and plot data file are and what the run found, and writes
+// plots and tables on request.
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "cli/check.h"
 #include "cli/explain.h"
+#include "cli/run_command.h"
 #include "cli/summary.h"
-#include "engine/run_driver.h"
-#include "korden/korden.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
-int usage() {
-  std::cerr << "usage: korden                      run the engine on ./NAMES.dat\n"
-               "       korden run INPUT [--out DIR] analyse INPUT, writing the outputs into DIR\n"
-               "                                    (default: the input's directory)\n"
-               "       korden explain INPUT         print every record as the engine reads it\n"
-               "       korden check INPUT           report errors and implausible values\n";
-  return 2;
+const char* const kUsage =
+    "usage: korden                    run the engine on ./NAMES.dat, as the host does\n"
+    "       korden run INPUT [options] analyse the input data file INPUT\n"
+    "       korden explain INPUT       print every record of INPUT as the engine reads it\n"
+    "       korden check INPUT         report errors and implausible values of INPUT\n"
+    "       korden help | --help       this text\n"
+    "       korden --version           the version\n"
+    "\n"
+    "options of run:\n"
+    "  --out DIR       write the outputs into DIR (default: the input's folder)\n"
+    "  --plots         write STEM-N.svg for each closed case N (and STEM-stages.svg for two\n"
+    "                  closed cases or more): deflection, moment, shear, soil reaction and the\n"
+    "                  generated earth pressure against depth\n"
+    "  --csv           write STEM-N.csv (the results table of each closed case) and\n"
+    "                  STEM-supports.csv (the support forces of every case)\n"
+    "  --keep-scratch  keep the run-control file and the curve and pressure files in DIR (an\n"
+    "                  existing NAMES.dat there is never written over: then STEM-NAMES.dat)\n"
+    "\n"
+    "run writes STEM.out (the report), STEM.aux and STEM.plt into DIR, STEM being INPUT's name\n"
+    "without its extension.\n"
+    "\n"
+    "exit status:\n"
+    "  0  every analysis case closed\n"
+    "  1  the input could not be read (read error, early end, error stop, empty or missing\n"
+    "     file) or an output could not be written\n"
+    "  2  usage: the command line is wrong\n"
+    "  3  a generator stop (earth pressure or p-y curve generation cannot go on)\n"
+    "  4  the run ended, but at least one case has no results (not closed, or the maximum\n"
+    "     allowable deflection exceeded)\n";
+
+int help(const std::vector<std::string>&) {
+  std::cout << kUsage;
+  return korden::kExitClosed;
 }
 
-// Units flag of the first case (first value of the second line), for the summary's units.
-int unitsFlagOf(const fs::path& input) {
-  std::ifstream in(input);
-  std::string line;
-  std::getline(in, line);
-  int flag = 1;
-  if (in >> flag) return flag;
-  return 1;
+int run(const std::vector<std::string>& args) {
+  korden::RunOptions options;
+  if (!korden::parseRunOptions(args, options, std::cerr)) {
+    std::cerr << "korden: see korden --help\n";
+    return korden::kExitUsage;
+  }
+  return korden::runInputCommand(options);
 }
 
-int runInput(const fs::path& input, const fs::path& outDir) {
-  std::error_code ec;
-  if (!fs::is_regular_file(input, ec)) {
-    std::cerr << "korden: cannot open the input data file '" << input.string() << "'\n";
-    return 1;
+// explain and check take the input data file alone; check exits with 1 when it finds an error.
+int explain(const std::vector<std::string>& args) {
+  if (args.size() != 1) {
+    std::cerr << "korden: explain takes one input data file\n" << kUsage;
+    return korden::kExitUsage;
   }
-  fs::create_directories(outDir, ec);
-  if (ec) {
-    std::cerr << "korden: cannot create the output directory '" << outDir.string() << "'\n";
-    return 1;
-  }
-  const std::string stem = input.stem().string();
-  const fs::path absInput = fs::absolute(input);
-  const fs::path report = fs::absolute(outDir / (stem + ".out"));
-  const fs::path plot = fs::absolute(outDir / (stem + ".plt"));
-  const fs::path aux = fs::absolute(outDir / (stem + ".aux"));
-  const fs::path curves = fs::absolute(outDir / (stem + ".pyc"));
-  const fs::path pressure = fs::absolute(outDir / (stem + ".prs"));
-  const fs::path names = fs::absolute(outDir / "NAMES.dat");
-  {
-    std::ofstream out(names);
-    out << "korden 1.0\n\n\n0\n"
-        << absInput.string() << "\n"
-        << report.string() << "\n"
-        << plot.string() << "\n"
-        << aux.string() << "\n"
-        << curves.string() << "\n"
-        << pressure.string() << "\n";
-    out.close();
-    if (!out) {
-      std::cerr << "korden: cannot write the run-control file '" << names.string() << "'\n";
-      return 1;
-    }
-  }
-  std::vector<korden::CaseSummary> cases;
-  const int code = korden::runEngine(names.string(), std::cerr, &cases);
-  if (code == korden::kRunFilesFailed || code == korden::kRunWriteFailed) return 1;
-  std::cout << "Output report:         " << report.string() << "\n"
-            << "Auxiliary output file: " << aux.string() << "\n"
-            << "Plot data file:        " << plot.string() << "\n";
-  korden::printRunSummary(std::cout, cases, unitsFlagOf(input), report.string());
-  if (code != 0) {
-    std::cout << "The run stopped with stop code " << code << "\n";
-    return 3;
-  }
-  return 0;
+  return korden::cli::explainInput(args[0], std::cout, std::cerr);
 }
+
+int check(const std::vector<std::string>& args) {
+  if (args.size() != 1) {
+    std::cerr << "korden: check takes one input data file\n" << kUsage;
+    return korden::kExitUsage;
+  }
+  return korden::cli::checkInput(args[0], std::cout, std::cerr);
+}
+
+int version(const std::vector<std::string>&) {
+  std::cout << "korden " KORDEN_VERSION "\n";
+  return korden::kExitClosed;
+}
+
+// The subcommands: a name and the function that takes the arguments after it.
+struct Subcommand {
+  const char* name;
+  int (*function)(const std::vector<std::string>&);
+};
+
+const Subcommand kSubcommands[] = {
+    {"run", run},     {"explain", explain}, {"check", check},       {"help", help},
+    {"--help", help}, {"-h", help},         {"--version", version},
+};
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 1) {
-    const int code = IKORDEN(0, 0);
-    if (code == korden::kRunFilesFailed || code == korden::kRunWriteFailed) return 1;
-    return code == 0 ? 0 : 3;
-  }
-  const std::string command = argv[1];
-  if (command == "explain" && argc == 3) return korden::cli::explainInput(argv[2], std::cout, std::cerr);
-  if (command == "check" && argc == 3) return korden::cli::checkInput(argv[2], std::cout, std::cerr);
-  if (command != "run" || argc < 3) return usage();
-  fs::path input = argv[2];
-  fs::path outDir = input.has_parent_path() ? input.parent_path() : fs::path(".");
-  for (int i = 3; i < argc; ++i) {
-    const std::string arg = argv[i];
-    if (arg == "--out" && i + 1 < argc) {
-      outDir = argv[++i];
-    } else {
-      return usage();
+  try {
+    if (argc == 1) return korden::runNamesFileCommand();
+    const std::string name = argv[1];
+    const std::vector<std::string> args(argv + 2, argv + argc);
+    for (const Subcommand& s : kSubcommands) {
+      if (name == s.name) return s.function(args);
     }
+    std::cerr << "korden: unknown command '" << name << "'\n" << kUsage;
+    return korden::kExitUsage;
+  } catch (const std::exception& e) {
+    std::cerr << "korden: " << e.what() << "\n";
+    return korden::kExitInputFailed;
   }
-  return runInput(input, outDir);
 }

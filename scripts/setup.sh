@@ -11,6 +11,11 @@ command -v g++ >/dev/null 2>&1 || need+=(g++)
 command -v pkg-config >/dev/null 2>&1 || need+=(pkg-config)
 # gfortran is the reference the number-format tests compare against.
 command -v gfortran >/dev/null 2>&1 || need+=(gfortran)
+# PLplot (its SVG driver) draws the plots of `korden run --plots`; xmllint checks them in the
+# tests and rsvg-convert turns them into PNG pictures.
+[ -f /usr/include/plplot/plplot.h ] || need+=(libplplot-dev)
+command -v xmllint >/dev/null 2>&1 || need+=(libxml2-utils)
+command -v rsvg-convert >/dev/null 2>&1 || need+=(librsvg2-bin)
 if [ ${#need[@]} -gt 0 ]; then
   if [ "$(id -u)" -eq 0 ]; then
     echo "Installing: ${need[*]}"

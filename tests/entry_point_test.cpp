@@ -14,18 +14,8 @@
 namespace korden {
 namespace {
 
-std::string runCommand(const std::string& command, int& status) {
-  std::string output;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return output;
-  char buffer[4096];
-  size_t n;
-  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, n);
-  status = pclose(pipe);
-  return output;
-}
-
 using korden::testing::kSmallCase;
+using korden::testing::runCommand;
 
 TEST(EntryPoint, TheLibraryExportsOnlyIkorden) {
   int status = 0;
@@ -73,7 +63,7 @@ TEST(EntryPoint, CommandRunWritesTheOutputsAndSaysWhereTheyAre) {
   int status = 0;
   const std::string out =
       runCommand(std::string(KORDEN_CLI) + " run " + (dir / "wall.dat").string() + " --out " +
-                     (dir / "results").string() + " 2>&1",
+                     (dir / "results").string() + " --keep-scratch 2>&1",
                  status);
   EXPECT_EQ(status, 0) << out;
   EXPECT_NE(out.find("Output report:         " + (dir / "results" / "wall.out").string()),
@@ -86,7 +76,8 @@ TEST(EntryPoint, CommandRunWritesTheOutputsAndSaysWhereTheyAre) {
       runCommand(std::string(KORDEN_CLI) + " run " + (dir / "none.dat").string() + " 2>&1", status);
   EXPECT_NE(status, 0);
   EXPECT_NE(missing.find("cannot open the input data file"), std::string::npos) << missing;
-  // `korden` alone is the host's call: ./NAMES.dat of the working directory.
+  // `korden` alone is the host's call: ./NAMES.dat of the working directory (kept by
+  // --keep-scratch).
   const std::string alone =
       runCommand("cd " + (dir / "results").string() + " && " + KORDEN_CLI + " 2>&1", status);
   EXPECT_EQ(status, 0) << alone;

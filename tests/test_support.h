@@ -1,6 +1,7 @@
 // Helpers shared by the tests: temporary directories and whole runs on input text.
 #pragma once
 
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
@@ -31,6 +32,18 @@ inline constexpr const char* kSmallCase =
     "1\n"
     "0 20 1 1000 0\n"
     "0\n";
+
+// Runs a shell command; returns what it wrote on standard output and its wait status.
+inline std::string runCommand(const std::string& command, int& status) {
+  std::string output;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return output;
+  char buffer[4096];
+  size_t n;
+  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, n);
+  status = pclose(pipe);
+  return output;
+}
 
 inline std::filesystem::path makeTempDir(const std::string& tag) {
   auto base = std::filesystem::temp_directory_path() / ("korden-test-" + tag + "-XXXXXX");

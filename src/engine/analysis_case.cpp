@@ -12,34 +12,6 @@
 
 namespace korden {
 
-namespace {
-
-void summarise(RunState& state) {
-  const StationGrid& g = state.grid;
-  const AnalysisData& a = state.analysis;
-  CaseSummary c;
-  c.caseNumber = state.driver.caseCounter + 1;
-  c.outcome = a.outcome;
-  c.iterations = a.iterations;
-  if (a.hasResults) {
-    for (int i = 0; i <= g.n; ++i) {
-      if (std::fabs(g.y(i)) > std::fabs(c.maxDeflection)) {
-        c.maxDeflection = g.y(i);
-        c.maxDeflectionDepth = depthOfStation(i, g.h, state.english());
-      }
-      if (std::fabs(a.moment(i)) > std::fabs(c.maxMoment)) {
-        c.maxMoment = a.moment(i);
-        c.maxMomentDepth = depthOfStation(i, g.h, state.english());
-      }
-    }
-    for (const Support& s : state.loads.tieBacks) c.tieBackForces.push_back(s.forcePerSupport);
-    for (const Support& s : state.loads.struts) c.strutForces.push_back(s.forcePerSupport);
-  }
-  state.summaries.push_back(c);
-}
-
-}  // namespace
-
 void analyseCase(RunState& state, RunFiles& files) {
   AnalysisData& a = state.analysis;
   a.hasResults = false;
@@ -65,7 +37,7 @@ void analyseCase(RunState& state, RunFiles& files) {
   } else {
     state.driver.failedCase = 1;
   }
-  summarise(state);
+  recordCaseResults(state, state.results);
 }
 
 void checkAnalysisInput(RunState& state) {

@@ -33,6 +33,7 @@ void writeCaseHeading(RunState& state, RunFiles& files) {
   } else {
     heading = "Stage No :" + fmt::I(d.caseCounter + 1, 2) + " " + first70;
   }
+  state.caseHeading = heading;
   for (OutputFile* f : {&files.report, &files.aux}) {
     f->blank();
     f->line(heading);
@@ -72,12 +73,58 @@ class EngineSteps : public CaseSteps {
   void caseEnded(RunState& state, int continuationCode) override {
     writePlotBlock(state, files_, continuationCode);
     releaseCaseTables(state);
+    state.caseHeading.clear();
   }
 
  private:
   RunFiles& files_;
   OutputFile& out_;
 };
+
+// A stop inside a case: the run's end, and the case itself as one without results when its
+// heading was written but it was not analysed to its end.
+void recordStop(RunState& state, RunEnd end, const std::string& text, int line = 0) {
+  RunResults& r = state.results;
+  r.end = end;
+  const size_t first = text.find_first_not_of(' ');
+  r.errorText = first == std::string::npos ? std::string() : text.substr(first);
+  r.errorLine = line;
+  const int number = state.driver.caseCounter + 1;
+  if (!state.caseHeading.empty() && (r.cases.empty() || r.cases.back().number != number)) {
+    CaseResults c;
+    c.number = number;
+    const size_t h = state.caseHeading.find_first_not_of(' ');
+    c.heading = state.caseHeading.substr(h == std::string::npos ? 0 : h);
+    while (!c.heading.empty() && c.heading.back() == ' ') c.heading.pop_back();
+    c.unitsFlag = state.control.unitsFlag;
+    switch (end) {
+      case RunEnd::InputError:
+        c.noResultsReason = "input error at line " + std::to_string(line);
+        break;
+      case RunEnd::GeneratorStop:
+        c.noResultsReason = "generator stop " + std::to_string(r.stopCode);
+        break;
+      case RunEnd::OutOfMemory:
+        c.noResultsReason = "not enough memory";
+        break;
+      default:
+        c.noResultsReason = r.errorText;
+    }
+    r.cases.push_back(std::move(c));
+  }
+}
+
+// The non-blank lines of an error stop on one line, joined by ": ".
+std::string stopMessage(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) {
+    const size_t first = line.find_first_not_of(' ');
+    if (first == std::string::npos) continue;
+    if (!text.empty()) text += ": ";
+    text += trimRight(line.substr(first));
+  }
+  return text;
+}
 
 void writeEndOfAnalysis(RunFiles& files) {
   for (OutputFile* f : {&files.report, &files.aux}) {
@@ -90,17 +137,24 @@ void writeEndOfAnalysis(RunFiles& files) {
 int runCaseLoop(RunState& state, RunFiles& files) {
   DriverState& d = state.driver;
   int returnCode = 0;
+  state.caseHeading.clear();
+  state.results = RunResults{};
+  state.results.end = RunEnd::Normal;
   try {
     EngineSteps steps(files);
     readAllCases(state, files.input, steps);
   } catch (const ErrorStop& stop) {
     for (const std::string& line : stop.lines()) files.report.line(line);
+    recordStop(state, RunEnd::ErrorStop, stopMessage(stop.lines()));
   } catch (const InputError& error) {
     files.report.blank(2);
     files.report.line("     " + printableText(error.what()));
     // A second line: the first stays the one the host reads.
     if (!error.countHint().empty()) files.report.line("     " + error.countHint());
+    recordStop(state, RunEnd::InputError, printableText(error.what()), error.line());
   } catch (const GeneratorStop& stop) {
+    state.results.stopCode = stop.code();
+    recordStop(state, RunEnd::GeneratorStop, stopMessage(stop.lines()));
     // The generator has written its message into the report; the auxiliary file gets it too.
     files.aux.blank(2);
     for (const std::string& line : stop.lines()) files.aux.line("     " + line);
@@ -108,6 +162,7 @@ int runCaseLoop(RunState& state, RunFiles& files) {
   } catch (const std::bad_alloc&) {
     files.report.blank(2);
     files.report.line("     ERROR STOP -- NOT ENOUGH MEMORY FOR THE ANALYSIS");
+    recordStop(state, RunEnd::OutOfMemory, "ERROR STOP -- NOT ENOUGH MEMORY FOR THE ANALYSIS");
   }
   writeEndOfAnalysis(files);
   if (d.continuationCode == 0) {
@@ -285,12 +340,15 @@ int runCases(RunState& state, RunFiles& files, std::ostream& err) {
     closeOutputs(files);
     return code;
   } catch (const OutputWriteError& failure) {
+    state.results.end = RunEnd::WriteFailed;
+    state.results.errorText = failure.what();
     return stopForWriteFailure(files, failure, err);
   }
 }
 
-int runEngine(const std::string& namesPath, std::ostream& err,
-              std::vector<CaseSummary>* summaries) {
+int runEngine(const std::string& namesPath, std::ostream& err, RunResults* results) {
+  // A run that ends before the case loop has the failed result it starts with.
+  if (results != nullptr) *results = RunResults{};
   try {
     auto state = std::make_unique<RunState>();
     DriverState& d = state->driver;
@@ -310,9 +368,15 @@ int runEngine(const std::string& namesPath, std::ostream& err,
     }
     if (!openOutputs(d, *files, err)) return kRunFilesFailed;
     const int code = runCases(*state, *files, err);
-    if (summaries != nullptr) *summaries = state->summaries;
+    state->results.inputName = d.inputName;
+    state->results.reportName = d.outputName;
+    if (results != nullptr) *results = std::move(state->results);
     return code;
   } catch (const std::bad_alloc&) {
+    if (results != nullptr) {
+      *results = RunResults{};
+      results->end = RunEnd::OutOfMemory;
+    }
     err << "korden: not enough memory for the run\n";
     return kRunFilesFailed;
   }

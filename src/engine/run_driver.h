@@ -43,10 +43,9 @@ bool openOutputs(DriverState& driver, RunFiles& files, std::ostream& err);
 
 // One whole run as the host's call makes it: returns 0 at a normal end or after an input error
 // stop, the stop code of a generator stop, kRunFilesFailed when the files cannot be opened,
-// kRunWriteFailed when an output cannot be written. When `summaries` is given it receives what
-// each analysed case found.
-int runEngine(const std::string& namesPath, std::ostream& err,
-              std::vector<CaseSummary>* summaries = nullptr);
+// kRunWriteFailed when an output cannot be written. When `results` is given it receives what
+// each case found and how the run ended.
+int runEngine(const std::string& namesPath, std::ostream& err, RunResults* results = nullptr);
 
 // The case loop over already opened files (used by runEngine and the tests), closing them at the
 // end; returns as runEngine does. A write failure is described on `err`.

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "analysis/station_grid.h"
+#include "engine/case_results.h"
 #include "engine/capacities.h"
 #include "engine/single_precision.h"
 
@@ -382,16 +383,6 @@ struct AnalysisData {
   bool hasResults = false;  // the results tables were computed and written
 };
 
-// What one case found, for the command's one-screen summary.
-struct CaseSummary {
-  int caseNumber = 0;
-  IterationOutcome outcome = IterationOutcome::Closed;
-  int iterations = 0;
-  double maxDeflection = 0.0, maxDeflectionDepth = 0.0;  // depth in feet (English) or metres
-  double maxMoment = 0.0, maxMomentDepth = 0.0;
-  std::vector<double> tieBackForces, strutForces;  // force per support
-};
-
 struct RunState {
   DriverState driver;
   std::string title;  // 80 characters: the first 70 of the title record, blank-padded
@@ -405,7 +396,8 @@ struct RunState {
   StationGrid grid;
   AnalysisData analysis;
   EarthPressureData pressure;
-  std::vector<CaseSummary> summaries;
+  std::string caseHeading;  // the heading of the current case as the report gives it
+  RunResults results;       // what the run found so far
   bool english() const { return control.unitsFlag == 1; }
   bool si() const { return control.unitsFlag == 2; }
 };

@@ -79,8 +79,13 @@ dump32=i686-w64-mingw32-objdump
 image_base=$(objdump -p "$x86/korden.dll" | awk '/^ImageBase/ {print $2}')
 export_rva=$(objdump -p "$x86/korden.dll" | awk '/Export RVA/ {print $(NF-2); exit}')
 export_address=$(printf '%x' $((0x$image_base + 0x$export_rva)))
-disassembly=$($dump32 -d --no-show-raw-insn --disassemble='_IKORDEN@8' "$x86/korden.dll")
-cold=$($dump32 -d --no-show-raw-insn --disassemble='_IKORDEN@8.cold' "$x86/korden.dll")
+# objdump goes on past the end of a PE symbol into the functions that follow it: each listing is
+# cut at the next symbol.
+only_symbol() { awk -v name="<$1>:" 'index($0, name) { keep = 1; print; next } / <.*>:$/ { keep = 0 } keep'; }
+disassembly=$($dump32 -d --no-show-raw-insn --disassemble='_IKORDEN@8' "$x86/korden.dll" |
+  only_symbol '_IKORDEN@8')
+cold=$($dump32 -d --no-show-raw-insn --disassemble='_IKORDEN@8.cold' "$x86/korden.dll" |
+  only_symbol '_IKORDEN@8.cold')
 returns=$(printf '%s\n%s\n' "$disassembly" "$cold" | grep -E '^ *[0-9a-f]+:\s+ret' || true)
 echo "x86 IKORDEN at $export_address:"
 echo "$returns"
