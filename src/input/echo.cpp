@@ -275,7 +275,11 @@ void echoUserCurves(OutputFile& out, const RunState& state) {
     out.line(X(12) + u.length + X(11) + u.force3 + "/" + u.lengthShort);
     out.line(X(10) + "---------" + X(6) + "--------");
     for (int j = 0; j < c.nPoints; ++j) {
-      out.line(X(5) + E(c.yScaled[j], 14, 3) + E(c.pScaled[j], 14, 3));
+      std::string& record = out.record();
+      fmt::appendX(record, 5);
+      fmt::appendE(record, c.yScaled[j], 14, 3);
+      fmt::appendE(record, c.pScaled[j], 14, 3);
+      out.end();
     }
   }
 }

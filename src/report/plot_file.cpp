@@ -15,6 +15,13 @@ std::string plotValue(double value) {
   return std::string(buffer, result.ptr);
 }
 
+void appendPlotValue(std::string& record, double value) {
+  char buffer[64];
+  buffer[0] = ' ';
+  const auto result = std::to_chars(buffer + 1, buffer + sizeof buffer, value);
+  record.append(buffer, result.ptr);
+}
+
 namespace {
 
 std::string freeLine(std::initializer_list<long long> values) {
@@ -50,7 +57,9 @@ void writeUserCurvePlotSection(const RunState& state, OutputFile& plot) {
   for (const UserCurve& c : curves) {
     plot.line(fmt::X(1) + fmt::F(c.station, 10, 2) + fmt::X(1) + fmt::I(c.nPoints, 5));
     for (int j = 0; j < c.nPoints; ++j) {
-      plot.line(" " + plotValue(c.yScaled[j]) + " " + plotValue(c.pScaled[j]));
+      appendPlotValue(plot.record(), c.yScaled[j]);
+      appendPlotValue(plot.record(), c.pScaled[j]);
+      plot.end();
     }
   }
 }
@@ -67,12 +76,14 @@ void writePlotBlock(RunState& state, RunFiles& files, int continuationCode) {
   plot.line(freeLine({caseCode, g.n + 1, state.control.unitsFlag}));
   if (failed) return;
   for (int i = 0; i <= g.n; ++i) {
-    std::string line;
+    // The fields go straight onto the record: a row of seven 1X,1P,E13.4 fields.
+    std::string& record = plot.record();
     for (double v :
          {i * g.h, g.y(i), a.moment(i), a.shear(i), a.netForce(i), g.EI(i), a.soilReaction(i)}) {
-      line += fmt::X(1) + fmt::E(v, 13, 4);
+      fmt::appendX(record, 1);
+      fmt::appendE(record, v, 13, 4);
     }
-    plot.line(line);
+    plot.end();
   }
   writeSupports(state, plot, state.loads.tieBacks);
   writeSupports(state, plot, state.loads.struts);

@@ -10,7 +10,9 @@ namespace korden {
 // station and point count and its points (y, p per unit length after the multipliers).
 void writeUserCurvePlotSection(const RunState& state, OutputFile& plot);
 
-// Free-format value as the plot file writes it.
+// Free-format value as the plot file writes it (the shortest text that reads back as the value).
 std::string plotValue(double value);
+// The same value after one blank, appended to a record being built.
+void appendPlotValue(std::string& record, double value);
 
 }  // namespace korden

@@ -171,10 +171,17 @@ void writeStationTable(const RunState& state, OutputFile& out) {
       "   ------    ----        ----       -----      ------      ------    ---------   "
       "---------   ---------");
   for (int i = 0; i <= g.n; ++i) {
-    out.line(fmt::X(2) + fmt::I(i, 4) + fmt::X(2) + fmt::E(reportDepth(state, i), 10, 3) +
-             fmt::E(g.y(i), 12, 3) + fmt::E(a.slope(i), 12, 3) + fmt::E(a.moment(i), 12, 3) +
-             fmt::E(a.shear(i), 12, 3) + fmt::E(a.soilReaction(i), 12, 3) +
-             fmt::E(a.netForce(i), 12, 3) + fmt::E(g.EI(i), 12, 3));
+    // The fields go straight onto the record: 2X,I4,2X,1P,E10.3,7E12.3.
+    std::string& record = out.record();
+    fmt::appendX(record, 2);
+    fmt::appendI(record, i, 4);
+    fmt::appendX(record, 2);
+    fmt::appendE(record, reportDepth(state, i), 10, 3);
+    for (const double v :
+         {g.y(i), a.slope(i), a.moment(i), a.shear(i), a.soilReaction(i), a.netForce(i), g.EI(i)}) {
+      fmt::appendE(record, v, 12, 3);
+    }
+    out.end();
   }
 }
 
