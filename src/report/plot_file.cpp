@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
+#include <cstdlib>
 
 #include "engine/analysis_case.h"
 #include "report/fortran_format.h"
@@ -15,11 +17,112 @@ std::string plotValue(double value) {
   return std::string(buffer, result.ptr);
 }
 
+namespace {
+
+// Powers of ten exact in double (10^0..10^22) and as integers up to 10^15.
+constexpr double kTens[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                            1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// The shortest decimal digits that read back as `magnitude` (positive, normal) when they number
+// at most 15, as std::to_chars finds them: `digits` (no trailing zeros) times 10^(exponent -
+// count + 1). For each count from 1 the magnitude is scaled by one exact power of ten (one
+// rounding, relative error at most 2^-53) and rounded to an integer (left to std::to_chars when
+// the fraction lies within that error of one half); the integer reads back as the value when
+// one exact multiplication or division by a power of ten gives it again (a correctly rounded
+// reading, as from_chars does). Up to 15 digits the decimals of one length are further apart than
+// the doubles, so the one found is the only one of that length. False when there is none.
+bool shortestDigits(double magnitude, unsigned long long& digits, int& count, int& exponent) {
+  // The decade from log10; near a power of ten it may be one off, which the digit count of the
+  // rounded value below shows (then std::to_chars is left to do it).
+  const int decade = static_cast<int>(std::floor(std::log10(magnitude)));
+  for (count = 1; count <= 15; ++count) {
+    const int s = count - 1 - decade;  // scaled = magnitude * 10^s
+    if (s > 22 || s < -22) return false;
+    const double scaled = s >= 0 ? magnitude * kTens[s] : magnitude / kTens[-s];
+    if (!(scaled < 1.0e15)) return false;
+    const double whole = static_cast<double>(static_cast<unsigned long long>(scaled));
+    const double fraction = scaled - whole;
+    if (std::fabs(fraction - 0.5) <= 1.0e-3) return false;
+    const double rounded = whole + (fraction > 0.5 ? 1.0 : 0.0);
+    const double back = s >= 0 ? rounded / kTens[s] : rounded * kTens[-s];
+    if (back != magnitude) continue;
+    if (rounded < kTens[count - 1] || rounded > kTens[count]) return false;
+    digits = static_cast<unsigned long long>(rounded);
+    exponent = decade;
+    if (digits == static_cast<unsigned long long>(kTens[count])) {  // 9.99.. rounded up to 10
+      digits /= 10U;
+      ++exponent;
+    }
+    while (count > 1 && digits % 10U == 0U) {
+      digits /= 10U;
+      --count;
+    }
+    return true;
+  }
+  return false;
+}
+
+// The plain std::to_chars text of a value with those digits: fixed notation unless the
+// scientific one (d.ddde+XX, at least two exponent digits) is shorter.
+char* shortestText(char* out, bool negative, unsigned long long digits, int count, int exponent) {
+  char text[16];
+  for (int k = count - 1; k >= 0; --k) {
+    text[k] = static_cast<char>('0' + digits % 10U);
+    digits /= 10U;
+  }
+  const int exponentDigits = std::abs(exponent) >= 100 ? 3 : 2;
+  const int scientificLength = count + (count > 1 ? 1 : 0) + 2 + exponentDigits;
+  const int fixedLength = exponent >= 0
+                              ? std::max(count, exponent + 1) + (count > exponent + 1 ? 1 : 0)
+                              : count + 1 - exponent;
+  if (negative) *out++ = '-';
+  if (fixedLength <= scientificLength) {
+    if (exponent < 0) {
+      *out++ = '0';
+      *out++ = '.';
+      for (int k = 0; k < -exponent - 1; ++k) *out++ = '0';
+      for (int k = 0; k < count; ++k) *out++ = text[k];
+    } else {
+      for (int k = 0; k <= exponent || k < count; ++k) {
+        if (k == exponent + 1) *out++ = '.';
+        *out++ = k < count ? text[k] : '0';
+      }
+    }
+    return out;
+  }
+  *out++ = text[0];
+  if (count > 1) {
+    *out++ = '.';
+    for (int k = 1; k < count; ++k) *out++ = text[k];
+  }
+  *out++ = 'e';
+  *out++ = exponent < 0 ? '-' : '+';
+  const int e = std::abs(exponent);
+  if (exponentDigits == 3) *out++ = static_cast<char>('0' + e / 100);
+  *out++ = static_cast<char>('0' + e / 10 % 10);
+  *out++ = static_cast<char>('0' + e % 10);
+  return out;
+}
+
+}  // namespace
+
 void appendPlotValue(std::string& record, double value) {
   char buffer[64];
   buffer[0] = ' ';
-  const auto result = std::to_chars(buffer + 1, buffer + sizeof buffer, value);
-  record.append(buffer, result.ptr);
+  const double magnitude = std::fabs(value);
+  unsigned long long digits = 0;
+  int count = 0;
+  int exponent = 0;
+  char* end = nullptr;
+  // Below 2^53: std::to_chars writes a larger value in fixed notation with all the digits of
+  // its exact binary value, not the shortest ones.
+  if (magnitude > 1.0e-290 && magnitude < 9007199254740992.0 &&
+      shortestDigits(magnitude, digits, count, exponent)) {
+    end = shortestText(buffer + 1, std::signbit(value), digits, count, exponent);
+  } else {
+    end = std::to_chars(buffer + 1, buffer + sizeof buffer, value).ptr;
+  }
+  record.append(buffer, end);
 }
 
 namespace {
