@@ -1,8 +1,10 @@
 #include "report/plot_file.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 
 #include "engine/analysis_case.h"
@@ -32,9 +34,15 @@ constexpr double kTens[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,
 // reading, as from_chars does). Up to 15 digits the decimals of one length are further apart than
 // the doubles, so the one found is the only one of that length. False when there is none.
 bool shortestDigits(double magnitude, unsigned long long& digits, int& count, int& exponent) {
-  // The decade from log10; near a power of ten it may be one off, which the digit count of the
-  // rounded value below shows (then std::to_chars is left to do it).
-  const int decade = static_cast<int>(std::floor(std::log10(magnitude)));
+  // The decade from the binary exponent e2 (floor(e2 log10 2), log10 2 ~ 78913 / 2^18), one
+  // higher when the magnitude reaches the next power of ten. A decade still one off shows in the
+  // digit count of the rounded value below (then std::to_chars is left to do it).
+  const int binaryExponent =
+      static_cast<int>((std::bit_cast<std::uint64_t>(magnitude) >> 52U) & 0x7FFU) - 1023;
+  int decade = (binaryExponent * 78913) >> 18;
+  const int up = -decade - 1;
+  if (up > 22 || up < -22) return false;
+  if ((up >= 0 ? magnitude * kTens[up] : magnitude / kTens[-up]) >= 1.0) ++decade;
   for (count = 1; count <= 15; ++count) {
     const int s = count - 1 - decade;  // scaled = magnitude * 10^s
     if (s > 22 || s < -22) return false;
