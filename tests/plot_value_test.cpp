@@ -51,6 +51,7 @@ TEST(PlotValue, AgreesWithTheStandardShortestText) {
         scale / std::pow(10.0, digits - 1);
     for (const double x : {v, -v, std::nextafter(v, 1.0e300), std::bit_cast<double>(random())}) {
       ASSERT_EQ(ours(x), reference(x)) << x;
+      ASSERT_EQ(" " + plotValue(x), reference(x)) << x;
     }
   }
 }

@@ -13,12 +13,6 @@
 
 namespace korden {
 
-std::string plotValue(double value) {
-  char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-  return std::string(buffer, result.ptr);
-}
-
 namespace {
 
 // Powers of ten exact in double (10^0..10^22) and as integers up to 10^15.
@@ -131,6 +125,12 @@ void appendPlotValue(std::string& record, double value) {
     end = std::to_chars(buffer + 1, buffer + sizeof buffer, value).ptr;
   }
   record.append(buffer, end);
+}
+
+std::string plotValue(double value) {
+  std::string text;
+  appendPlotValue(text, value);
+  return text.substr(1);
 }
 
 namespace {
