@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 #include <limits>
 #include <string>
 
@@ -21,8 +22,35 @@ namespace {
 constexpr double kNoiseUlps = 16.0;
 constexpr double kEps = std::numeric_limits<double>::epsilon();
 
-double dropRoundingNoise(double value, double bound) {
-  return value != 0.0 && std::fabs(value) <= bound ? 0.0 : value;
+// One term c v of a finite difference, v carrying the rounding bound b of its own making.
+struct Term {
+  double coefficient, value, bound;
+};
+
+// scale x (sum of c v) / divisor, with the rounding bound of that sum: the bounds the terms carry
+// plus kNoiseUlps eps of the sum of their magnitudes. The sum is taken in the order of the terms.
+struct Difference {
+  double value, bound;
+};
+Difference difference(std::initializer_list<Term> terms, double divisor, double scale = 1.0) {
+  // The sum starts from the first term itself, so that the sign of a zero is the one the plain
+  // expression (a - 2 b + c) gives.
+  double sum = 0.0, magnitude = 0.0, carried = 0.0;
+  bool first = true;
+  for (const Term& t : terms) {
+    sum = first ? t.coefficient * t.value : sum + t.coefficient * t.value;
+    first = false;
+    magnitude += std::fabs(t.coefficient * t.value);
+    carried += std::fabs(t.coefficient) * t.bound;
+  }
+  return {scale * sum / divisor,
+          std::fabs(scale) * (carried + kNoiseUlps * kEps * magnitude) / std::fabs(divisor)};
+}
+
+// The value of a difference, or 0 where it lies within its rounding bound (an exact zero keeps
+// its sign).
+double withoutRoundingNoise(const Difference& d) {
+  return d.value != 0.0 && std::fabs(d.value) <= d.bound ? 0.0 : d.value;
 }
 
 }  // namespace
@@ -41,33 +69,25 @@ void computeStationResults(RunState& state) {
   momentBound.fill(0.0);
   // Moments at stations 0..N+2 (zero above the top, where EI is zero).
   for (int i = -1; i <= n + 1; ++i) {
-    const double ei = g.EI(i + 1);
-    const double m = ei * (g.y(i) - 2.0 * g.y(i + 1) + g.y(i + 2)) / g.hSquared;
-    const double bound = kNoiseUlps * kEps * std::fabs(ei) *
-                         (std::fabs(g.y(i)) + 2.0 * std::fabs(g.y(i + 1)) + std::fabs(g.y(i + 2))) /
-                         g.hSquared;
-    momentBound(i + 1) = bound;
-    a.moment(i + 1) = dropRoundingNoise(m, bound);
+    const Difference m =
+        difference({{1.0, g.y(i), 0.0}, {-2.0, g.y(i + 1), 0.0}, {1.0, g.y(i + 2), 0.0}},
+                   g.hSquared, g.EI(i + 1));
+    momentBound(i + 1) = m.bound;
+    a.moment(i + 1) = withoutRoundingNoise(m);
   }
   for (int i = -1; i <= n + 1; ++i) {
-    const double mUp = a.moment(i - 1), m = a.moment(i), mDown = a.moment(i + 1);
-    const double bUp = momentBound(i - 1), b = momentBound(i), bDown = momentBound(i + 1);
-    a.slope(i) = dropRoundingNoise(
-        (g.y(i + 1) - g.y(i - 1)) / g.twoH,
-        kNoiseUlps * kEps * (std::fabs(g.y(i + 1)) + std::fabs(g.y(i - 1))) / g.twoH);
-    a.shear(i) =
-        i >= 1
-            ? dropRoundingNoise(
-                  (mDown - mUp) / g.twoH,
-                  (bDown + bUp + kNoiseUlps * kEps * (std::fabs(mDown) + std::fabs(mUp))) / g.twoH)
-            : dropRoundingNoise(
-                  (mDown - m) / h,
-                  (bDown + b + kNoiseUlps * kEps * (std::fabs(mDown) + std::fabs(m))) / h);
-    a.netForce(i) = dropRoundingNoise(
-        (mUp - 2.0 * m + mDown) / h,
-        (bUp + 2.0 * b + bDown +
-         kNoiseUlps * kEps * (std::fabs(mUp) + 2.0 * std::fabs(m) + std::fabs(mDown))) /
-            h);
+    const Term up{1.0, a.moment(i - 1), momentBound(i - 1)};
+    const Term here{1.0, a.moment(i), momentBound(i)};
+    const Term down{1.0, a.moment(i + 1), momentBound(i + 1)};
+    auto negated = [](Term t) {
+      t.coefficient = -t.coefficient;
+      return t;
+    };
+    a.slope(i) =
+        withoutRoundingNoise(difference({{1.0, g.y(i + 1), 0.0}, {-1.0, g.y(i - 1), 0.0}}, g.twoH));
+    a.shear(i) = withoutRoundingNoise(i >= 1 ? difference({down, negated(up)}, g.twoH)
+                                             : difference({down, negated(here)}, h));
+    a.netForce(i) = withoutRoundingNoise(difference({up, {-2.0, here.value, here.bound}, down}, h));
     for (const AppliedCouple& c : g.couples) {
       const double t = c.value;
       if (c.station == i - 1) {
