@@ -6,6 +6,7 @@
 #include <memory>
 #include <new>
 #include <system_error>
+#include <tuple>
 
 #include "engine/analysis_case.h"
 #include "engine/case_sequence.h"
@@ -199,22 +200,37 @@ std::array<NamedFile, 6> namedFiles(DriverState& d) {
 // The width of a name record of the run-control file.
 constexpr size_t kNameWidth = 255;
 
-// Two names of one file: the same device and inode where both exist, else the same absolute
-// path once the existing part is resolved (links and "..") and, on Windows, letter case ignored.
-bool sameFile(const std::string& a, const std::string& b) {
+// What decides whether two names of the run-control file name one file: for a file that exists,
+// its device and inode (compared with std::filesystem::equivalent); for one that does not exist
+// yet, its absolute path once the existing part is resolved (links and "..") and, on Windows,
+// letter case ignored. An existing file and a name of no file are different files.
+struct FileIdentity {
+  std::string name;
+  bool exists = false;
+  std::string resolved;  // only for a name of no file
+};
+
+FileIdentity fileIdentity(const std::string& name) {
   namespace fs = std::filesystem;
+  FileIdentity id;
+  id.name = name;
   std::error_code ec;
-  if (fs::equivalent(a, b, ec)) return true;
-  auto resolved = [](const std::string& name) {
-    std::error_code e;
-    const fs::path p = fs::weakly_canonical(fs::absolute(name, e), e);
-    std::string text = p.lexically_normal().string();
+  id.exists = fs::exists(name, ec);
+  if (!id.exists) {
+    const fs::path p = fs::weakly_canonical(fs::absolute(name, ec), ec);
+    id.resolved = p.lexically_normal().string();
 #if defined(_WIN32)
-    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : id.resolved) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
 #endif
-    return text;
-  };
-  return resolved(a) == resolved(b);
+  }
+  return id;
+}
+
+bool sameFile(const FileIdentity& a, const FileIdentity& b) {
+  if (a.exists != b.exists) return false;
+  if (!a.exists) return a.resolved == b.resolved;
+  std::error_code ec;
+  return std::filesystem::equivalent(a.name, b.name, ec);
 }
 
 // Closes the three outputs; the first failure throws. All are flushed first, so that a failure
@@ -291,12 +307,16 @@ bool readRunControl(const std::string& namesPath, DriverState& driver, std::ostr
 
 bool checkDistinctFiles(DriverState& driver, std::ostream& err) {
   const auto files = namedFiles(driver);
+  std::array<FileIdentity, std::tuple_size_v<decltype(files)>> ids;
+  for (size_t i = 0; i < files.size(); ++i) {
+    if (!files[i].name->empty()) ids[i] = fileIdentity(*files[i].name);
+  }
   bool distinct = true;
   for (size_t i = 0; i < files.size(); ++i) {
     for (size_t j = i + 1; j < files.size(); ++j) {
       const std::string& a = *files[i].name;
       const std::string& b = *files[j].name;
-      if (a.empty() || b.empty() || !sameFile(a, b)) continue;
+      if (a.empty() || b.empty() || !sameFile(ids[i], ids[j])) continue;
       err << "korden: the " << files[j].label << " '" << b << "' is the same file as the "
           << files[i].label << " '" << a << "'"
           << (i == 0 ? ": no output may be the input data file\n"

@@ -27,7 +27,52 @@ std::string shown(std::string_view text) {
 // sign before the mantissa nor an exponent written other than with the letter e (or E), and
 // otherwise a copy rewritten in that form. from_chars gives the correctly rounded double, as
 // strtod does, without a locale or a copy on the heap for a field of ordinary length.
+// Exact powers of ten in double.
+constexpr double kExactTens[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                 1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// The common field, [sign] digits [. digits] with at most 15 digits after the leading zeros and
+// no exponent, read as its digits m (an exact integer below 2^53) divided by 10^k (exact for
+// k <= 22): one correctly rounded division of exact values, so the double nearest the decimal,
+// the one std::from_chars gives (Clinger's fast path). False for every other form, which the
+// full reading below takes.
+bool parsePlainDecimal(std::string_view text, double& value) {
+  size_t i = 0;
+  const size_t n = text.size();
+  bool negative = false;
+  if (n > 0 && text[0] == '-') {
+    negative = true;
+    i = 1;
+  }
+  unsigned long long digits = 0;
+  int significant = 0;  // digits from the first non-zero one
+  int any = 0;
+  int decimals = 0;
+  bool point = false;
+  for (; i < n; ++i) {
+    const char c = text[i];
+    if (c >= '0' && c <= '9') {
+      ++any;
+      if (point) ++decimals;
+      if (significant > 0 || c != '0') {
+        if (++significant > 15) return false;
+        digits = digits * 10U + static_cast<unsigned>(c - '0');
+      }
+    } else if (c == '.' && !point) {
+      point = true;
+    } else {
+      return false;
+    }
+  }
+  if (any == 0 || decimals > 22) return false;
+  const double magnitude = static_cast<double>(digits) / kExactTens[decimals];
+  value = negative ? -magnitude : magnitude;
+  return true;
+}
+
 bool parseRealForm(std::string_view text, double& value) {
+  if (parsePlainDecimal(text, value)) return true;
   // mantissa: [sign] digits [. digits] | [sign] . digits ; exponent: letter [sign] digits | sign
   // digits
   size_t i = 0;
@@ -165,13 +210,39 @@ std::string InputFile::readText(int width, std::string_view what) {
 }
 
 ListStatement InputFile::statement(std::string_view what) { return ListStatement(*this, what); }
+ListStatement InputFile::statement(const RecordName& what) { return ListStatement(*this, what); }
+
+std::string RecordName::text() const {
+  std::string whole(head);
+  whole += std::to_string(number);
+  whole += tail;
+  return whole;
+}
 
 ListStatement::ListStatement(InputFile& file, std::string_view what)
-    : file_(file), what_(what), line_(file.next_) {
+    : file_(file), what_(what), whatKnown_(true), line_(file.next_) {
   if (file.observer_ != nullptr) {
-    traced_ = &tracedStore_;
+    tracedStore_ = std::make_unique<TracedRecord>();
+    traced_ = tracedStore_.get();
     traced_->name = what_;
   }
+}
+
+ListStatement::ListStatement(InputFile& file, const RecordName& what)
+    : file_(file), name_(what), line_(file.next_) {
+  if (file.observer_ != nullptr) {
+    tracedStore_ = std::make_unique<TracedRecord>();
+    traced_ = tracedStore_.get();
+    traced_->name = this->what();
+  }
+}
+
+const std::string& ListStatement::what() {
+  if (!whatKnown_) {
+    what_ = name_.text();
+    whatKnown_ = true;
+  }
+  return what_;
 }
 
 ListStatement::~ListStatement() {
@@ -233,14 +304,14 @@ bool ListStatement::advanceLine() {
 void ListStatement::fail(int line, std::string_view expected, std::string_view found) {
   failed_ = true;
   std::string message = "INPUT ERROR AT LINE " + std::to_string(line) +
-                        " OF THE INPUT DATA FILE: " + what_ + ", VALUE " +
+                        " OF THE INPUT DATA FILE: " + what() + ", VALUE " +
                         std::to_string(itemIndex_) + ": EXPECTED " + std::string(expected);
   if (found.empty()) {
     message += ", FOUND THE END OF THE FILE";
   } else {
     message += ", FOUND '" + shown(found) + "'";
   }
-  throw InputError(line, message, what_, itemIndex_);
+  throw InputError(line, message, what(), itemIndex_);
 }
 
 ListStatement::Item ListStatement::next(std::string_view expected) {
@@ -277,50 +348,64 @@ ListStatement::Item ListStatement::next(std::string_view expected) {
       ended_ = true;
       return {Kind::Slash, {}, lineNumber};
     }
-    std::string token;
     const int start = static_cast<int>(column_);
     if (c == '\'' || c == '"') {
+      // A quoted text: a view of the line unless a doubled quote stands in it for one quote.
       const char quote = c;
       ++column_;
+      const size_t first = column_;
       bool closed = false;
+      bool doubled = false;
       while (column_ < text.size()) {
         if (text[column_] == quote) {
           if (column_ + 1 < text.size() && text[column_ + 1] == quote) {
-            token += quote;
+            doubled = true;
             column_ += 2;
             continue;
           }
-          ++column_;
           closed = true;
           break;
         }
-        token += text[column_++];
+        ++column_;
       }
-      if (!closed) fail(lineNumber, expected, std::string(1, quote) + token);
+      std::string_view token = text.substr(first, column_ - first);
+      if (doubled) {
+        quoted_.clear();
+        for (size_t k = 0; k < token.size(); ++k) {
+          quoted_ += token[k];
+          if (token[k] == quote) ++k;  // the second of a doubled quote
+        }
+        token = quoted_;
+      }
+      if (!closed) fail(lineNumber, expected, std::string(1, quote) + std::string(token));
+      ++column_;  // past the closing quote
       expectingValue_ = false;
       return {Kind::Value, token, lineNumber, start};
     }
-    // A number or an unquoted text: up to the next blank, comma or slash, copied at once.
-    while (column_ < text.size() && !isBlank(text[column_]) && text[column_] != ',' &&
-           text[column_] != '/') {
+    // A number or an unquoted text: up to the next blank, comma or slash.
+    size_t star = std::string_view::npos;
+    while (column_ < text.size()) {
+      const char t = text[column_];
+      if (isBlank(t) || t == ',' || t == '/') break;
+      if (t == '*' && star == std::string_view::npos) star = column_ - static_cast<size_t>(start);
       ++column_;
     }
-    token.assign(text.substr(static_cast<size_t>(start), column_ - static_cast<size_t>(start)));
+    const std::string_view token =
+        text.substr(static_cast<size_t>(start), column_ - static_cast<size_t>(start));
     expectingValue_ = false;
-    const size_t star = token.find('*');
-    if (star != std::string::npos) {
+    if (star != std::string_view::npos) {
       int count = 0;
-      if (!parseFortranInteger(std::string_view(token).substr(0, star), count) || count <= 0 ||
-          token[0] == '+' || token[0] == '-') {
+      if (!parseFortranInteger(token.substr(0, star), count) || count <= 0 || token[0] == '+' ||
+          token[0] == '-') {
         fail(lineNumber, std::string(expected) + " (A REPEAT COUNT r*value)", token);
       }
-      std::string rest = token.substr(star + 1);
+      const std::string_view rest = token.substr(star + 1);
       repeatItem_ = rest.empty() ? Item{Kind::Null, {}, lineNumber, start}
                                  : Item{Kind::Value, rest, lineNumber, start};
       repeatLeft_ = count - 1;
       return repeatItem_;
     }
-    return {Kind::Value, std::move(token), lineNumber, start};
+    return {Kind::Value, token, lineNumber, start};
   }
 }
 
@@ -353,7 +438,7 @@ ListStatement& ListStatement::real(double& target) {
 
 ListStatement& ListStatement::text(std::string& target) {
   Item item = next("A TEXT");
-  if (item.kind == Kind::Value) target = item.text;
+  if (item.kind == Kind::Value) target = std::string(item.text);
   trace(item, TracedValue::Type::Text, 0.0);
   if (traced_ != nullptr) traced_->values.back().text = target;
   return *this;

@@ -6,6 +6,7 @@
 // read as whole lines. Every error names the line, the record and what was expected.
 #pragma once
 
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -77,6 +78,16 @@ class ReadObserver {
 
 class ListStatement;
 
+// The name of a record as the error messages give it, HEAD NUMBER TAIL ("POINT 3 OF USER P-Y
+// CURVE 2"), put together only when a message or an observer needs it: the rows of a table are
+// read by the thousand. The texts are not copied; they must outlive the read statement.
+struct RecordName {
+  std::string_view head;
+  int number = 0;
+  std::string_view tail;
+  std::string text() const;
+};
+
 // Largest magnitude of a real read from a list-directed record: beyond it no length, force or
 // stiffness of a wall model means anything, and products of such values overflow.
 inline constexpr double kMaxInputMagnitude = 1.0e15;
@@ -104,6 +115,7 @@ class InputFile {
 
   // Starts one list-directed read statement for the record named by `what`.
   ListStatement statement(std::string_view what);
+  ListStatement statement(const RecordName& what);
 
   // 1-based line number of a 0-based line index, held to the range of an int.
   static int lineNumber(size_t index);
@@ -128,6 +140,7 @@ class InputFile {
 class ListStatement {
  public:
   ListStatement(InputFile& file, std::string_view what);
+  ListStatement(InputFile& file, const RecordName& what);
   ~ListStatement();
   ListStatement(const ListStatement&) = delete;
   ListStatement& operator=(const ListStatement&) = delete;
@@ -142,13 +155,17 @@ class ListStatement {
 
  private:
   enum class Kind { Value, Null, Slash };
+  // A value as written: a view of the input text, or of quoted_ for a quoted text with doubled
+  // quotes.
   struct Item {
     Kind kind;
-    std::string text;
+    std::string_view text;
     int line;
     int column = 0;
   };
   Item next(std::string_view expected);
+  // The record's name for messages and the observer.
+  const std::string& what();
   [[noreturn]] void fail(int line, std::string_view expected, std::string_view found);
   void enterLine(size_t start);
   bool advanceLine();
@@ -156,7 +173,9 @@ class ListStatement {
   void trace(const Item& item, TracedValue::Type type, double number);
 
   InputFile& file_;
-  std::string what_;
+  RecordName name_;    // the name in parts, until what() puts it together
+  std::string what_;   // the whole name, once known
+  bool whatKnown_ = false;
   int itemIndex_ = 0;
   size_t line_;            // index of the line being read
   size_t lineNext_ = 0;    // byte offset of the line after it
@@ -169,8 +188,9 @@ class ListStatement {
   bool failed_ = false;
   int repeatLeft_ = 0;
   Item repeatItem_{Kind::Null, {}, 0};
+  std::string quoted_;  // the last quoted text that had doubled quotes, undoubled
   TracedRecord* traced_ = nullptr;  // kept only when the file has an observer
-  TracedRecord tracedStore_;
+  std::unique_ptr<TracedRecord> tracedStore_;
 };
 
 // Parses a Fortran integer field (optional sign and digits, 32-bit range); false when invalid.

@@ -286,6 +286,7 @@ void readUserCurves(RunState& state, InputFile& in) {
   checkCapacity(count, kMaxInputCurves, "USER-SPECIFIED P-Y CURVES");
   auto& curves = state.curves.userCurves;
   curves.clear();
+  curves.reserve(static_cast<size_t>(count));
   noteCount(state, controlSays(state, count, "USER P-Y CURVES", 8));
   const int n = state.grid.n;
   for (int i = 0; i < count; ++i) {
@@ -314,8 +315,9 @@ void readUserCurves(RunState& state, InputFile& in) {
       }
     }
     c.belowExcavation = c.station * state.wall.incrementLength >= state.wall.freeHeight ? 1 : 0;
+    const std::string ofCurve = " OF " + id;
     for (int j = 0; j < c.nPoints; ++j) {
-      auto s = in.statement("POINT " + std::to_string(j + 1) + " OF " + id);
+      auto s = in.statement(RecordName{"POINT ", j + 1, ofCurve});
       s.real(c.y[j]).real(c.p[j]);
       c.yScaled[j] = c.y[j] * c.yMultiplier;
       c.pScaled[j] = c.p[j] * c.pMultiplier;

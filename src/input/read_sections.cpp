@@ -43,8 +43,9 @@ void readPointCount(RunState& state, InputFile& in, MomentCurvatureSet& set,
 
 // A moment-curvature table: one record per point, moment first and curvature second.
 void readMomentCurvaturePoints(InputFile& in, MomentCurvatureSet& set, const std::string& what) {
+  const std::string head = what + " POINT ";
   for (int j = 0; j < set.nPoints; ++j) {
-    auto s = in.statement(what + " POINT " + std::to_string(j + 1));
+    auto s = in.statement(RecordName{head, j + 1, {}});
     s.real(set.moment[j]).real(set.curvature[j]);
   }
 }
@@ -54,9 +55,10 @@ void readRows(InputFile& in, int count, std::vector<std::array<double, 5>>& rows
               const std::string& what, const std::string& countField) {
   requireNonNegativeCount(count, countField);
   rows.clear();
+  const std::string head = what + " ROW ";
   for (int j = 0; j < count; ++j) {
     rows.emplace_back();
-    auto s = in.statement(what + " ROW " + std::to_string(j + 1));
+    auto s = in.statement(RecordName{head, j + 1, {}});
     readReals(s, rows.back());
   }
 }
@@ -65,9 +67,10 @@ void readRows(InputFile& in, int count, std::vector<double>& rows, const std::st
               const std::string& countField) {
   requireNonNegativeCount(count, countField);
   rows.clear();
+  const std::string head = what + " ROW ";
   for (int j = 0; j < count; ++j) {
     rows.push_back(0.0);
-    in.statement(what + " ROW " + std::to_string(j + 1)).real(rows.back());
+    in.statement(RecordName{head, j + 1, {}}).real(rows.back());
   }
 }
 

@@ -66,7 +66,7 @@ std::vector<PressureRow> readPressureFile(const std::string& name) {
     rows.reserve(static_cast<size_t>(count));
     for (int r = 0; r < count; ++r) {
       PressureRow row{};
-      auto s = file.statement("ROW " + std::to_string(r + 1) + " OF THE PRESSURE FILE");
+      auto s = file.statement(RecordName{"ROW ", r + 1, " OF THE PRESSURE FILE"});
       for (double& v : row) s.real(v);
       s.finish();
       rows.push_back(row);

@@ -106,7 +106,7 @@ CurveFileContents readCurveExchangeFile(const std::string& name, int userCurves)
         for (int j = 0; j < points; ++j) {
           int number = 0;
           double p = 0.0, y = 0.0;
-          file.statement("A POINT OF USER CURVE " + std::to_string(i + 1))
+          file.statement(RecordName{"A POINT OF USER CURVE ", i + 1, {}})
               .integer(number)
               .real(p)
               .real(y);
