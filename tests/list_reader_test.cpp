@@ -2,9 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <limits>
+#include <random>
 #include <string>
+#include <vector>
 
 namespace korden {
 namespace {
@@ -126,6 +131,61 @@ TEST(ListReader, FortranRealsAreCorrectlyRounded) {
   }
 }
 
+// Plain decimals (digits and a point, up to 15 significant digits) are read by a short path;
+// every one must be the double that the standard library's correctly rounded reading gives, bit
+// for bit, also at the edges of that path (15 and 16 digits, 22 and 23 decimals, leading zeros,
+// a minus zero).
+TEST(ListReader, PlainDecimalsReadAsTheNearestDouble) {
+  std::mt19937_64 random(20261209);
+  std::vector<std::string> fields = {"0.1", "-0.0", "0", "007.250", ".5", "5.", "-.000123",
+                                     "123456789012345", "1234567890123456", "999999999999999.9",
+                                     "0.1234567890123456789012", "0.00000000000000000000001",
+                                     "0.000000000000000000000001", "4503599627370497.5"};
+  for (int k = 0; k < 20000; ++k) {
+    const int digits = 1 + static_cast<int>(random() % 17);
+    const int point = static_cast<int>(random() % (digits + 8)) - 4;  // may lead with zeros
+    std::string text = random() % 2 == 0 ? "-" : "";
+    if (point <= 0) text += "0." + std::string(static_cast<size_t>(-point), '0');
+    for (int d = 0; d < digits; ++d) {
+      if (d == point && point > 0) text += '.';
+      text += static_cast<char>('0' + random() % 10);
+    }
+    fields.push_back(text);
+  }
+  for (const std::string& text : fields) {
+    double expected = 0.0;
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), expected);
+    ASSERT_EQ(result.ec, std::errc()) << text;
+    double v = 7.0;
+    ASSERT_TRUE(parseFortranReal(text, v)) << text;
+    std::uint64_t a = 0, b = 0;
+    std::memcpy(&a, &v, sizeof a);
+    std::memcpy(&b, &expected, sizeof b);
+    ASSERT_EQ(a, b) << text;
+  }
+}
+
+// A record named in parts gets its whole name in the message.
+TEST(ListReader, ARecordNamedInPartsIsNamedWholeInItsError) {
+  InputFile in("1.0 2.0\n3.0 y\n");
+  const std::string tail = " OF USER P-Y CURVE 4";
+  double y = 0.0, p = 0.0;
+  for (int j = 0; j < 2; ++j) {
+    try {
+      in.statement(RecordName{"POINT ", j + 1, tail}).real(y).real(p);
+      EXPECT_EQ(j, 0);
+    } catch (const InputError& e) {
+      EXPECT_EQ(j, 1);
+      EXPECT_EQ(e.record(), "POINT 2 OF USER P-Y CURVE 4");
+      EXPECT_NE(std::string(e.what()).find("LINE 2 OF THE INPUT DATA FILE: POINT 2 OF USER P-Y "
+                                           "CURVE 4, VALUE 2: EXPECTED A REAL NUMBER, FOUND 'y'"),
+                std::string::npos)
+          << e.what();
+    }
+  }
+  EXPECT_EQ(y, 3.0);
+}
+
 TEST(ListReader, FortranIntegerForms) {
   int v = 0;
   EXPECT_TRUE(parseFortranInteger("+12", v));
@@ -138,14 +198,17 @@ TEST(ListReader, FortranIntegerForms) {
 }
 
 TEST(ListReader, QuotedTextWithDoubledQuotes) {
-  InputFile in("'it''s, a / test' \"x\"\n");
-  std::string a, b;
+  InputFile in("'it''s, a / test' \"x\" 'a''''b' 2*'q'\n");
+  std::string a, b, c, d, e;
   {
     auto s = in.statement("R");
-    s.text(a).text(b);
+    s.text(a).text(b).text(c).text(d).text(e);
   }
   EXPECT_EQ(a, "it's, a / test");
   EXPECT_EQ(b, "x");
+  EXPECT_EQ(c, "a''b");
+  EXPECT_EQ(d, "'q'");  // a repeated value is taken as written after the star
+  EXPECT_EQ(e, "'q'");
 }
 
 TEST(ListReader, ErrorsNameTheLineTheRecordAndWhatWasExpected) {
