@@ -13,6 +13,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <stdexcept>
 #include <string>
 #include <system_error>
@@ -138,7 +139,8 @@ bool shortFixed(double magnitude, int decimals, char* out, std::size_t& length) 
 
 // |value| = rounded 10^(exponent - decimals) to decimals + 1 significant digits (rounded has
 // exactly decimals + 1 digits; 0 for zero); false when the short path does not apply.
-bool scientificDigits(double magnitude, int decimals, unsigned long long& rounded, int& exponent) {
+inline bool scientificDigits(double magnitude, int decimals, unsigned long long& rounded,
+                             int& exponent) {
   // Decimals + 1 significant digits stay below 1e10.
   if (decimals > 8) return false;
   rounded = 0;
@@ -197,11 +199,13 @@ bool shortScientific(double magnitude, int decimals, char* out, std::size_t& len
 // The whole 1P,Ew.d field of a finite value by the short path, appended to `out` at once: the
 // report's E fields (at most 8 decimals, exponents of two digits, at most 40 columns). False when
 // the short path does not apply.
+constexpr int kWidestShortE = 40;
+constexpr char kBlankField[kWidestShortE + 1] = "                                        ";
+
 bool shortE(std::string& out, double value, int w, int d) {
-  constexpr int kWidest = 40;
   unsigned long long rounded = 0;
   int exponent = 0;
-  if (w > kWidest || !scientificDigits(std::fabs(value), d, rounded, exponent)) return false;
+  if (w > kWidestShortE || !scientificDigits(std::fabs(value), d, rounded, exponent)) return false;
   const bool negative = std::signbit(value);
   // sign, digit, point, decimals, E, exponent sign, two exponent digits
   const int length = (negative ? 1 : 0) + 2 + d + 4;
@@ -209,20 +213,25 @@ bool shortE(std::string& out, double value, int w, int d) {
     asterisks(out, w);
     return true;
   }
-  std::array<char, kWidest> field;
-  char* at = field.data();
-  for (int k = length; k < w; ++k) *at++ = ' ';
+  char field[kWidestShortE];
+  std::memcpy(field, kBlankField, sizeof field);
+  char* at = field + (w - length);
   if (negative) *at++ = '-';
-  const unsigned long long unit = kIntegerTens[static_cast<std::size_t>(d)];
-  *at++ = static_cast<char>('0' + rounded / unit);
-  *at++ = '.';
-  at = paddedDigits(at, rounded % unit, d);
+  // The decimals from the last one back, then the point and the digit before it.
+  char* point = at + 1;
+  for (int k = d; k > 0; --k) {
+    point[k] = static_cast<char>('0' + rounded % 10U);
+    rounded /= 10U;
+  }
+  at[0] = static_cast<char>('0' + rounded);
+  *point = '.';
+  at = point + d + 1;
   *at++ = 'E';
   *at++ = exponent < 0 ? '-' : '+';
   const int magnitudeOfExponent = exponent < 0 ? -exponent : exponent;
   *at++ = static_cast<char>('0' + magnitudeOfExponent / 10);
-  *at++ = static_cast<char>('0' + magnitudeOfExponent % 10);
-  out.append(field.data(), static_cast<std::size_t>(w));
+  *at = static_cast<char>('0' + magnitudeOfExponent % 10);
+  out.append(field, static_cast<std::size_t>(w));
   return true;
 }
 
@@ -349,9 +358,10 @@ void appendF(std::string& out, double value, int w, int d) {
 
 void appendE(std::string& out, double value, int w, int d) {
   if (w <= 0) throw std::invalid_argument("fortran format: width in E must be positive");
-  requireNonNegative(d, "decimals in E");
-  if (!std::isfinite(value)) return nonFinite(out, value, w);
+  if (d < 0) requireNonNegative(d, "decimals in E");
+  // The short path takes finite values only (infinities and NaN fail its range test).
   if (shortE(out, value, w, d)) return;
+  if (!std::isfinite(value)) return nonFinite(out, value, w);
 
   const bool negative = std::signbit(value);
   // The scientific form is d.ddde+XX with one digit before the point, as the 1P scale factor

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <utility>
 
 #include "engine/analysis_case.h"
 #include "report/fortran_format.h"
@@ -21,47 +22,47 @@ constexpr double kTens[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,
 
 // The shortest decimal digits that read back as `magnitude` (positive, normal) when they number
 // at most 15, as std::to_chars finds them: `digits` (no trailing zeros) times 10^(exponent -
-// count + 1). For each count from 1 the magnitude is scaled by one exact power of ten (one
-// rounding, relative error at most 2^-53) and rounded to an integer (left to std::to_chars when
-// the fraction lies within that error of one half); the integer reads back as the value when
-// one exact multiplication or division by a power of ten gives it again (a correctly rounded
-// reading, as from_chars does). Up to 15 digits the decimals of one length are further apart than
-// the doubles, so the one found is the only one of that length. False when there is none.
+// count + 1). Up to 15 digits a decimal read as a double and rounded back to 15 digits is itself
+// (DBL_DIG), so the shortest digits, padded with zeros to 15, are the magnitude rounded to 15
+// digits, and they exist exactly when that rounding reads back as the magnitude. The rounding is
+// taken from the magnitude scaled by one exact power of ten (one rounding); the read-back check,
+// one exact multiplication or division by a power of ten (a correctly rounded reading, as
+// from_chars does), also catches a wrong last digit of that scaling: a wrong 15-digit decimal
+// never reads back as the magnitude. False when there are no such digits (std::to_chars then).
 bool shortestDigits(double magnitude, unsigned long long& digits, int& count, int& exponent) {
   // The decade from the binary exponent e2 (floor(e2 log10 2), log10 2 ~ 78913 / 2^18), one
-  // higher when the magnitude reaches the next power of ten. A decade still one off shows in the
-  // digit count of the rounded value below (then std::to_chars is left to do it).
+  // higher when the magnitude reaches the next power of ten; a decade still one off puts the
+  // scaled value outside [1e14, 1e15) and is left to std::to_chars.
   const int binaryExponent =
       static_cast<int>((std::bit_cast<std::uint64_t>(magnitude) >> 52U) & 0x7FFU) - 1023;
   int decade = (binaryExponent * 78913) >> 18;
   const int up = -decade - 1;
   if (up > 22 || up < -22) return false;
   if ((up >= 0 ? magnitude * kTens[up] : magnitude / kTens[-up]) >= 1.0) ++decade;
-  for (count = 1; count <= 15; ++count) {
-    const int s = count - 1 - decade;  // scaled = magnitude * 10^s
-    if (s > 22 || s < -22) return false;
-    const double scaled = s >= 0 ? magnitude * kTens[s] : magnitude / kTens[-s];
-    if (!(scaled < 1.0e15)) return false;
-    const double whole = static_cast<double>(static_cast<unsigned long long>(scaled));
-    const double fraction = scaled - whole;
-    if (std::fabs(fraction - 0.5) <= 1.0e-3) return false;
-    const double rounded = whole + (fraction > 0.5 ? 1.0 : 0.0);
-    const double back = s >= 0 ? rounded / kTens[s] : rounded * kTens[-s];
-    if (back != magnitude) continue;
-    if (rounded < kTens[count - 1] || rounded > kTens[count]) return false;
-    digits = static_cast<unsigned long long>(rounded);
-    exponent = decade;
-    if (digits == static_cast<unsigned long long>(kTens[count])) {  // 9.99.. rounded up to 10
-      digits /= 10U;
-      ++exponent;
-    }
-    while (count > 1 && digits % 10U == 0U) {
-      digits /= 10U;
-      --count;
-    }
-    return true;
+  const int s = 14 - decade;  // scaled = magnitude * 10^s, 15 digits before the point
+  if (s > 22 || s < -22) return false;
+  const double scaled = s >= 0 ? magnitude * kTens[s] : magnitude / kTens[-s];
+  if (!(scaled >= 1.0e14 && scaled < 1.0e15)) return false;
+  const double whole = static_cast<double>(static_cast<unsigned long long>(scaled));
+  const double rounded = whole + (scaled - whole >= 0.5 ? 1.0 : 0.0);
+  const double back = s >= 0 ? rounded / kTens[s] : rounded * kTens[-s];
+  if (back != magnitude) return false;
+  digits = static_cast<unsigned long long>(rounded);
+  exponent = decade;
+  count = 15;
+  if (digits == 1000000000000000ULL) {  // 9.99..95 rounded up to 10
+    digits /= 10U;
+    ++exponent;
   }
-  return false;
+  // Trailing zeros off, eight, four, two and one at a time: one pass takes any number up to 15.
+  for (const auto& [unit, zeros] : {std::pair{100000000ULL, 8}, std::pair{10000ULL, 4},
+                                    std::pair{100ULL, 2}, std::pair{10ULL, 1}}) {
+    if (digits % unit == 0U) {
+      digits /= unit;
+      count -= zeros;
+    }
+  }
+  return true;
 }
 
 // The plain std::to_chars text of a value with those digits: fixed notation unless the
