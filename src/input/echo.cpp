@@ -261,19 +261,28 @@ void echoActivePressure(OutputFile& out, const RunState& state) {
 void echoUserCurves(OutputFile& out, const RunState& state) {
   const UnitLabels& u = state.labels;
   writeBanner(out, "*     INPUTTED  SOIL RESISTANCE (P-Y) CURVES     *");
+  // The unit line under the heads, the same for every curve.
+  const std::string units = X(12) + u.length + X(11) + u.force3 + "/" + u.lengthShort;
   for (const UserCurve& c : state.curves.userCurves) {
     out.blank();
-    out.line(std::string("     FROM TO CONTD      P-MULTIPLIER  Y-MULTIPLIER") +
-             "      POINTS     ");
+    out.line("     FROM TO CONTD      P-MULTIPLIER  Y-MULTIPLIER      POINTS     ");
     // The curve acts at one station (printed as FROM and TO); CONTD carries the flag that says
     // whether the station lies at or below the excavation level. The multipliers and the count
     // end under the last letters of their heads.
-    out.line(X(5) + I(c.station, 4) + I(c.station, 4) + I(c.belowExcavation, 3) + X(6) +
-             E(c.pMultiplier, 14, 3) + E(c.yMultiplier, 14, 3) + I(c.nPoints, 12));
+    std::string& head = out.record();
+    fmt::appendX(head, 5);
+    fmt::appendI(head, c.station, 4);
+    fmt::appendI(head, c.station, 4);
+    fmt::appendI(head, c.belowExcavation, 3);
+    fmt::appendX(head, 6);
+    fmt::appendE(head, c.pMultiplier, 14, 3);
+    fmt::appendE(head, c.yMultiplier, 14, 3);
+    fmt::appendI(head, c.nPoints, 12);
+    out.end();
     out.blank();
-    out.line(X(10) + "    Y    " + X(6) + "   P    ");
-    out.line(X(12) + u.length + X(11) + u.force3 + "/" + u.lengthShort);
-    out.line(X(10) + "---------" + X(6) + "--------");
+    out.line("              Y             P    ");
+    out.line(units);
+    out.line("          ---------      --------");
     for (int j = 0; j < c.nPoints; ++j) {
       std::string& record = out.record();
       fmt::appendX(record, 5);

@@ -12,7 +12,16 @@ namespace korden {
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v'; }
+// Characters by what they do between values: blanks separate them, a comma or a slash ends one.
+enum : unsigned char { kOther = 0, kBlank = 1, kEndsValue = 2 };
+constexpr std::array<unsigned char, 256> kCharClass = [] {
+  std::array<unsigned char, 256> table{};
+  for (const char c : {' ', '\t', '\r', '\f', '\v'}) table[static_cast<unsigned char>(c)] = kBlank;
+  table[static_cast<unsigned char>(',')] = kEndsValue;
+  table[static_cast<unsigned char>('/')] = kEndsValue;
+  return table;
+}();
+unsigned char charClass(char c) { return kCharClass[static_cast<unsigned char>(c)]; }
 
 std::string shown(std::string_view text) {
   std::string s(text.substr(0, 40));
@@ -47,25 +56,25 @@ bool parsePlainDecimal(std::string_view text, double& value) {
   }
   unsigned long long digits = 0;
   int significant = 0;  // digits from the first non-zero one
-  int any = 0;
   int decimals = 0;
-  bool point = false;
+  const size_t firstDigit = i;
+  size_t point = n;  // where the point stands, n for none
   for (; i < n; ++i) {
-    const char c = text[i];
-    if (c >= '0' && c <= '9') {
-      ++any;
-      if (point) ++decimals;
-      if (significant > 0 || c != '0') {
-        if (++significant > 15) return false;
-        digits = digits * 10U + static_cast<unsigned>(c - '0');
-      }
-    } else if (c == '.' && !point) {
-      point = true;
+    const unsigned d = static_cast<unsigned char>(text[i]) - static_cast<unsigned>('0');
+    if (d <= 9U) {
+      digits = digits * 10U + d;
+      significant += digits != 0U ? 1 : 0;
+      if (significant > 15) return false;
+    } else if (text[i] == '.' && point == n) {
+      point = i;
     } else {
       return false;
     }
   }
-  if (any == 0 || decimals > 22) return false;
+  const size_t written = n - firstDigit - (point == n ? 0U : 1U);  // digits written
+  if (written == 0) return false;
+  if (point != n) decimals = static_cast<int>(n - point - 1);
+  if (decimals > 22) return false;
   const double magnitude = static_cast<double>(digits) / kExactTens[decimals];
   value = negative ? -magnitude : magnitude;
   return true;
@@ -330,7 +339,9 @@ ListStatement::Item ListStatement::next(std::string_view expected) {
   }
   for (;;) {
     const std::string_view text = text_;
-    while (column_ < text.size() && isBlank(text[column_])) ++column_;
+    size_t column = column_;
+    while (column < text.size() && charClass(text[column]) == kBlank) ++column;
+    column_ = column;
     if (column_ >= text.size()) {
       // The end of the file is reported on the line after the last one.
       if (!advanceLine()) fail(InputFile::lineNumber(line_ + 1), expected, "");
@@ -383,15 +394,12 @@ ListStatement::Item ListStatement::next(std::string_view expected) {
       return {Kind::Value, token, lineNumber, start};
     }
     // A number or an unquoted text: up to the next blank, comma or slash.
-    size_t star = std::string_view::npos;
-    while (column_ < text.size()) {
-      const char t = text[column_];
-      if (isBlank(t) || t == ',' || t == '/') break;
-      if (t == '*' && star == std::string_view::npos) star = column_ - static_cast<size_t>(start);
-      ++column_;
-    }
+    size_t end = column_;
+    while (end < text.size() && charClass(text[end]) == kOther) ++end;
+    column_ = end;
     const std::string_view token =
-        text.substr(static_cast<size_t>(start), column_ - static_cast<size_t>(start));
+        text.substr(static_cast<size_t>(start), end - static_cast<size_t>(start));
+    const size_t star = token.find('*');
     expectingValue_ = false;
     if (star != std::string_view::npos) {
       int count = 0;

@@ -167,7 +167,12 @@ void writeUserCurvePlotSection(const RunState& state, OutputFile& plot) {
   const auto& curves = state.curves.userCurves;
   plot.line(freeLine({state.control.unitsFlag, static_cast<long long>(curves.size())}));
   for (const UserCurve& c : curves) {
-    plot.line(fmt::X(1) + fmt::F(c.station, 10, 2) + fmt::X(1) + fmt::I(c.nPoints, 5));
+    std::string& head = plot.record();
+    fmt::appendX(head, 1);
+    fmt::appendF(head, c.station, 10, 2);
+    fmt::appendX(head, 1);
+    fmt::appendI(head, c.nPoints, 5);
+    plot.end();
     for (int j = 0; j < c.nPoints; ++j) {
       appendPlotValue(plot.record(), c.yScaled[j]);
       appendPlotValue(plot.record(), c.pScaled[j]);
