@@ -110,8 +110,13 @@ char* shortestText(char* out, bool negative, unsigned long long digits, int coun
 }  // namespace
 
 void appendPlotValue(std::string& record, double value) {
-  char buffer[64];
-  buffer[0] = ' ';
+  // Written in place at the end of the record, then cut to its length (a copy from a stack
+  // buffer would read the bytes back as words just after storing them one by one, a stall).
+  constexpr std::size_t kLongest = 32;  // a blank and std::to_chars's longest shortest text (24)
+  const std::size_t start = record.size();
+  record.append(kLongest, ' ');
+  char* const first = record.data() + start + 1;
+  char* const last = record.data() + start + kLongest;
   const double magnitude = std::fabs(value);
   unsigned long long digits = 0;
   int count = 0;
@@ -121,11 +126,11 @@ void appendPlotValue(std::string& record, double value) {
   // its exact binary value, not the shortest ones.
   if (magnitude > 1.0e-290 && magnitude < 9007199254740992.0 &&
       shortestDigits(magnitude, digits, count, exponent)) {
-    end = shortestText(buffer + 1, std::signbit(value), digits, count, exponent);
+    end = shortestText(first, std::signbit(value), digits, count, exponent);
   } else {
-    end = std::to_chars(buffer + 1, buffer + sizeof buffer, value).ptr;
+    end = std::to_chars(first, last, value).ptr;
   }
-  record.append(buffer, end);
+  record.resize(static_cast<std::size_t>(end - record.data()));
 }
 
 std::string plotValue(double value) {
