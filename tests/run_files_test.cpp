@@ -239,6 +239,47 @@ TEST(OutputFile, HeldRecordsReachTheFileOnFlushCloseAndDestruction) {
                                 std::string(kLineEnd));
 }
 
+// An output written over an earlier, longer file ends where its own text ends, whether it is
+// closed, destroyed without close() or opened again, and a longer one replaces a shorter one.
+TEST(OutputFile, AFileWrittenOverKeepsNothingOfTheEarlierFile) {
+  RunFolder f;
+  const std::string path = f.path("over.txt");
+  const std::string end(kLineEnd);
+  {
+    std::ofstream earlier(path, std::ios::binary);
+    earlier << std::string(300000, 'e') << "\nTHE END OF AN EARLIER REPORT\n";
+  }
+  {
+    OutputFile out;
+    ASSERT_TRUE(out.open(path));
+    out.line(std::string(270000, 'n'));  // more than the buffer: written while the file is open
+    out.line("new");
+    out.close();
+  }
+  EXPECT_EQ(readFile(path), std::string(270000, 'n') + end + "new" + end);
+  {
+    OutputFile out;
+    ASSERT_TRUE(out.open(path));
+    out.line("shorter");
+  }  // destroyed without close()
+  EXPECT_EQ(readFile(path), "shorter" + end);
+  {
+    OutputFile out;
+    ASSERT_TRUE(out.open(path));
+    out.line("abandoned");
+    ASSERT_TRUE(out.open(f.path("other.txt")));  // the first file is given up unwritten
+    out.close();
+  }
+  EXPECT_EQ(readFile(path), "");
+  {
+    OutputFile out;
+    ASSERT_TRUE(out.open(path));
+    out.line("longer than before");
+    out.close();
+  }
+  EXPECT_EQ(readFile(path), "longer than before" + end);
+}
+
 TEST(RunFiles, AnOutputThatCannotBeWrittenStopsTheRunWithItsOwnCode) {
   RunFolder f;
   const char* labels[] = {"", "OUTPUT REPORT", "PLOT DATA FILE", "AUXILIARY OUTPUT FILE"};

@@ -9,6 +9,7 @@
 // text, so that the run can stop and say so without a second failure on the same file.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <stdexcept>
 #include <string>
@@ -43,7 +44,9 @@ class OutputFile {
   OutputFile(const OutputFile&) = delete;
   OutputFile& operator=(const OutputFile&) = delete;
 
-  // Creates the file or writes it over from its start. False when it cannot be opened. `label`
+  // Creates the file or writes it over from its start (an existing file holds its earlier text
+  // after what is written until the file is closed or destroyed, then it is cut to the new
+  // length). False when it cannot be opened. `label`
   // names the file in the message of a write failure ("output report", "pressure file", ...).
   bool open(const std::string& path, std::string_view label = "output file");
   bool isOpen() const { return file_ != nullptr; }
@@ -83,10 +86,14 @@ class OutputFile {
 
  private:
   [[noreturn]] void fail(int error);
+  // Closes the file without a check, cut to the bytes written.
+  void abandon();
   // Writes the whole records held (all of the buffer but the current record).
   void writeRecords();
   std::FILE* file_ = nullptr;
   bool failed_ = false;
+  bool cutAtClose_ = false;     // written over in place: cut to written_ when closed
+  std::uint64_t written_ = 0;  // bytes written to the file
   std::string path_, label_;
   // Whole records not yet written, then the current record from recordStart_ on.
   std::string buffer_;
