@@ -41,7 +41,12 @@ const char* const kUsage =
     "  2  usage: the command line is wrong\n"
     "  3  a generator stop (earth pressure or p-y curve generation cannot go on)\n"
     "  4  the run ended, but at least one case has no results (not closed, or the maximum\n"
-    "     allowable deflection exceeded)\n";
+    "     allowable deflection exceeded)\n"
+    "\n"
+    "environment:\n"
+    "  KORDEN_PLPLOT_LIBRARY  the PLplot library file that --plots loads for its first picture\n"
+    "                         (default: libplplot.so.17, then libplplot.so); when it cannot be\n"
+    "                         loaded, run says why and exits with 1\n";
 
 int help(const std::vector<std::string>&) {
   std::cout << kUsage;

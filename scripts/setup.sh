@@ -12,8 +12,10 @@ command -v pkg-config >/dev/null 2>&1 || need+=(pkg-config)
 # gfortran is the reference the number-format tests compare against.
 command -v gfortran >/dev/null 2>&1 || need+=(gfortran)
 # PLplot (its SVG driver) draws the plots of `korden run --plots`; xmllint checks them in the
-# tests and rsvg-convert turns them into PNG pictures.
+# tests and rsvg-convert turns them into PNG pictures. The build takes PLplot's header only; the
+# command loads libplplot.so.17 and the SVG driver (both in libplplot17) when it draws.
 [ -f /usr/include/plplot/plplot.h ] || need+=(libplplot-dev)
+compgen -G "/usr/lib/*/plplot*/drivers/svg.so" >/dev/null || need+=(libplplot17)
 command -v xmllint >/dev/null 2>&1 || need+=(libxml2-utils)
 command -v rsvg-convert >/dev/null 2>&1 || need+=(librsvg2-bin)
 if [ ${#need[@]} -gt 0 ]; then

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -168,7 +169,7 @@ TEST(Cli, HelpAndVersionOnStandardOutputAndBareKordenWithoutNamesFile) {
     EXPECT_EQ(help.status, 0);
     EXPECT_TRUE(help.err.empty());
     for (const char* text : {"korden run INPUT", "--plots", "--csv", "--keep-scratch", "  0  ",
-                             "  1  ", "  2  ", "  3  ", "  4  "}) {
+                             "  1  ", "  2  ", "  3  ", "  4  ", "KORDEN_PLPLOT_LIBRARY"}) {
       EXPECT_NE(help.out.find(text), std::string::npos) << args << ": " << text;
     }
   }
@@ -338,6 +339,79 @@ TEST(Cli, PlotsAreSvgWithTheirPanelsAndNoPlotForACaseWithoutResults) {
   EXPECT_EQ(swing.status, 4);
   EXPECT_NE(swing.out.find("No plot for Case 1: it has no results"), std::string::npos);
   EXPECT_FALSE(fs::exists(dir / "swing-1.svg"));
+  fs::remove_all(dir);
+}
+
+// The number of times `text` occurs in `in`.
+size_t occurrences(const std::string& in, const std::string& text) {
+  size_t count = 0;
+  for (size_t at = in.find(text); at != std::string::npos; at = in.find(text, at + 1)) ++count;
+  return count;
+}
+
+// The plotting library is loaded only when a picture is drawn: the command's dynamic section
+// names none of its files, and where plots are built the C library stays shared (dlopen).
+TEST(Cli, StartsWithoutThePlottingLibrary) {
+  int status = 0;
+  runCommand("readelf --version >/dev/null 2>&1", status);
+  if (status != 0) GTEST_SKIP() << "readelf (binutils) is not installed";
+  const std::string dynamic = runCommand(std::string("readelf -d ") + KORDEN_CLI + " 2>&1", status);
+  ASSERT_EQ(status, 0) << dynamic;
+  std::vector<std::string> needed;
+  for (const std::string& line : testing::splitLines(dynamic)) {
+    if (line.find("(NEEDED)") == std::string::npos) continue;
+    const size_t open = line.find('['), close = line.rfind(']');
+    ASSERT_TRUE(open != std::string::npos && close > open) << line;
+    needed.push_back(line.substr(open + 1, close - open - 1));
+  }
+  for (const std::string& name : needed) {
+    EXPECT_EQ(name.find("plplot"), std::string::npos) << name;
+  }
+  if (KORDEN_CLI_PLOTS) {
+    EXPECT_TRUE(std::find(needed.begin(), needed.end(), "libc.so.6") != needed.end()) << dynamic;
+  }
+}
+
+// A plotting library that cannot be loaded (KORDEN_PLPLOT_LIBRARY names the file): the report is
+// written, the reason is given once, no picture is named or left behind, and the run is not
+// reported as a success.
+TEST(Cli, PlotsThatCannotBeLoadedAreNamedAndTheRunFails) {
+  if (!KORDEN_CLI_PLOTS) GTEST_SKIP() << "korden is built without plots";
+  const fs::path dir = makeTempDir("cli-plots-missing");
+  fs::copy_file(kExamples + "staged_excavation_three_stages_english.dat", dir / "st.dat");
+  const std::string missing = (dir / "no-such-libplplot.so.17").string();
+  {
+    testing::ScopedEnvironment library("KORDEN_PLPLOT_LIBRARY", missing.c_str());
+    const Outcome staged = korden(dir, "run st.dat --plots");
+    EXPECT_EQ(staged.status, 1);
+    const std::string reason =
+        "korden: plots are not available: cannot load " + missing + " (" + missing + ": ";
+    EXPECT_EQ(occurrences(staged.err, reason), 1u) << staged.err;
+    EXPECT_EQ(staged.out.find("Plot:  "), std::string::npos) << staged.out;
+    EXPECT_NE(staged.out.find("\n3 cases, all closed\n"), std::string::npos) << staged.out;
+    EXPECT_NE(readFile(dir / "st.out").find("END OF ANALYSIS"), std::string::npos);
+    for (const std::string& name : filesIn(dir)) {
+      EXPECT_NE(fs::path(name).extension(), ".svg") << name;
+    }
+
+    // No closed case, no picture to draw: the library is not needed.
+    writeEdited(dir / "swing.dat", "cantilever_sheet_pile_english.dat",
+                {{3, "52 6.0 12.0", "52 6.0 0.5"}});
+    const Outcome swing = korden(dir, "run swing.dat --plots");
+    EXPECT_EQ(swing.status, 4);
+    EXPECT_EQ(swing.err.find("plots are not available"), std::string::npos) << swing.err;
+    EXPECT_NE(swing.out.find("No plot for Case 1: it has no results"), std::string::npos);
+  }
+  {
+    // A library that loads but has none of the plotting functions.
+    testing::ScopedEnvironment library("KORDEN_PLPLOT_LIBRARY", "libm.so.6");
+    const Outcome staged = korden(dir, "run st.dat --plots");
+    EXPECT_EQ(staged.status, 1);
+    EXPECT_NE(staged.err.find("korden: plots are not available: libm.so.6 has no function c_pl"),
+              std::string::npos)
+        << staged.err;
+    EXPECT_EQ(staged.out.find("Plot:  "), std::string::npos) << staged.out;
+  }
   fs::remove_all(dir);
 }
 
