@@ -60,13 +60,14 @@ void fillCurveTable(RunState& state) {
   const size_t total =
       curves.soilMovementCurves.size() + curves.userCurves.size() + curves.generated.size();
   checkCapacity(static_cast<long long>(total), kMaxTableCurves);
+  curves.table.reserve(total);
   for (const TableCurve& c : curves.soilMovementCurves) curves.table.push_back(c);
   for (const UserCurve& u : curves.userCurves) {
     if (u.station < -1) {
       stopWithMessage("     ERROR STOP -- P-Y CURVE AT STATION " + std::to_string(u.station) +
                       " LIES ABOVE THE TOP OF THE WALL");
     }
-    TableCurve c;
+    TableCurve& c = curves.table.emplace_back();
     c.fromStation = c.toStation = u.station;
     // With generated curves every curve is chained to the next one in table order.
     c.contd = withGenerated ? 1 : u.belowExcavation;
@@ -75,7 +76,6 @@ void fillCurveTable(RunState& state) {
       c.y[j] = u.yScaled[j];
       c.p[j] = u.pScaled[j] * h;
     }
-    curves.table.push_back(c);
   }
   for (const TableCurve& c : curves.generated) curves.table.push_back(c);
 }

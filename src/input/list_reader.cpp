@@ -425,7 +425,7 @@ ListStatement& ListStatement::integer(int& target) {
     if (!parseFortranInteger(item.text, value)) fail(item.line, kExpected, item.text);
     target = value;
   }
-  trace(item, TracedValue::Type::Integer, target);
+  if (traced_ != nullptr) trace(item, TracedValue::Type::Integer, target);
   return *this;
 }
 
@@ -440,14 +440,14 @@ ListStatement& ListStatement::real(double& target) {
     }
     target = value;
   }
-  trace(item, TracedValue::Type::Real, target);
+  if (traced_ != nullptr) trace(item, TracedValue::Type::Real, target);
   return *this;
 }
 
 ListStatement& ListStatement::text(std::string& target) {
   Item item = next("A TEXT");
   if (item.kind == Kind::Value) target = std::string(item.text);
-  trace(item, TracedValue::Type::Text, 0.0);
+  if (traced_ != nullptr) trace(item, TracedValue::Type::Text, 0.0);
   if (traced_ != nullptr) traced_->values.back().text = target;
   return *this;
 }

@@ -100,10 +100,11 @@ constexpr double kTieMargin = 4.0e-6;
 // `scaled` rounded to the nearest integer, or false when the fraction is too close to one half.
 bool roundScaled(double scaled, unsigned long long& rounded) {
   // The integer part by truncation, which is floor() for these non-negative values.
-  const double whole = static_cast<double>(static_cast<unsigned long long>(scaled));
-  const double fraction = scaled - whole;  // exact below 2^52
+  // (signed: below 1e10 it fits, and the signed conversion is one instruction).
+  const long long truncated = static_cast<long long>(scaled);
+  const double fraction = scaled - static_cast<double>(truncated);  // exact below 2^52
   if (std::fabs(fraction - 0.5) <= kTieMargin) return false;
-  rounded = static_cast<unsigned long long>(whole) + (fraction > 0.5 ? 1U : 0U);
+  rounded = static_cast<unsigned long long>(truncated) + (fraction > 0.5 ? 1U : 0U);
   return true;
 }
 
@@ -221,11 +222,12 @@ bool shortE(std::string& out, double value, int w, int d) {
   if (negative) *at++ = '-';
   // The decimals from the last one back, then the point and the digit before it.
   char* point = at + 1;
+  auto remaining = static_cast<std::uint32_t>(rounded);  // d + 1 <= 9 digits
   for (int k = d; k > 0; --k) {
-    point[k] = static_cast<char>('0' + rounded % 10U);
-    rounded /= 10U;
+    point[k] = static_cast<char>('0' + remaining % 10U);
+    remaining /= 10U;
   }
-  at[0] = static_cast<char>('0' + rounded);
+  at[0] = static_cast<char>('0' + remaining);
   *point = '.';
   at = point + d + 1;
   *at++ = 'E';
