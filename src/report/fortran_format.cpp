@@ -201,6 +201,11 @@ bool shortScientific(double magnitude, int decimals, char* out, std::size_t& len
 // report's E fields (at most 8 decimals, exponents of two digits, at most 40 columns). False when
 // the short path does not apply.
 constexpr int kWidestShortE = 40;
+// "00" to "99", the two digits of each number below 100.
+constexpr char kDigitPairs[] =
+    "0001020304050607080910111213141516171819202122232425262728293031323334353637383940414243444546"
+    "4748495051525354555657585960616263646566676869707172737475767778798081828384858687888990919293"
+    "949596979899";
 
 bool shortE(std::string& out, double value, int w, int d) {
   unsigned long long rounded = 0;
@@ -223,8 +228,15 @@ bool shortE(std::string& out, double value, int w, int d) {
   // The decimals from the last one back, then the point and the digit before it.
   char* point = at + 1;
   auto remaining = static_cast<std::uint32_t>(rounded);  // d + 1 <= 9 digits
-  for (int k = d; k > 0; --k) {
-    point[k] = static_cast<char>('0' + remaining % 10U);
+  int k = d;
+  for (; k >= 2; k -= 2) {  // two decimals at a time
+    const char* pair = kDigitPairs + 2U * (remaining % 100U);
+    point[k - 1] = pair[0];
+    point[k] = pair[1];
+    remaining /= 100U;
+  }
+  if (k == 1) {
+    point[1] = static_cast<char>('0' + remaining % 10U);
     remaining /= 10U;
   }
   at[0] = static_cast<char>('0' + remaining);
