@@ -16,6 +16,12 @@ namespace korden {
 
 namespace {
 
+// "00" to "99", the two digits of each number below 100.
+constexpr char kDigitPairs[] =
+    "0001020304050607080910111213141516171819202122232425262728293031323334353637383940414243444546"
+    "4748495051525354555657585960616263646566676869707172737475767778798081828384858687888990919293"
+    "949596979899";
+
 // Powers of ten exact in double (10^0..10^22) and as integers up to 10^15.
 constexpr double kTens[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
                             1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
@@ -69,10 +75,14 @@ bool shortestDigits(double magnitude, unsigned long long& digits, int& count, in
 // scientific one (d.ddde+XX, at least two exponent digits) is shorter.
 char* shortestText(char* out, bool negative, unsigned long long digits, int count, int exponent) {
   char text[16];
-  for (int k = count - 1; k >= 0; --k) {
-    text[k] = static_cast<char>('0' + digits % 10U);
-    digits /= 10U;
+  int k = count - 1;
+  for (; k >= 1; k -= 2) {  // two digits at a time
+    const char* pair = kDigitPairs + 2U * (digits % 100U);
+    text[k - 1] = pair[0];
+    text[k] = pair[1];
+    digits /= 100U;
   }
+  if (k == 0) text[0] = static_cast<char>('0' + digits);
   const int exponentDigits = std::abs(exponent) >= 100 ? 3 : 2;
   const int scientificLength = count + (count > 1 ? 1 : 0) + 2 + exponentDigits;
   const int fixedLength = exponent >= 0
