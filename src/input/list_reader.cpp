@@ -8,6 +8,8 @@
 #include <limits>
 #include <system_error>
 
+#include "engine/decimal_tables.h"
+
 namespace korden {
 
 namespace {
@@ -36,11 +38,6 @@ std::string shown(std::string_view text) {
 // sign before the mantissa nor an exponent written other than with the letter e (or E), and
 // otherwise a copy rewritten in that form. from_chars gives the correctly rounded double, as
 // strtod does, without a locale or a copy on the heap for a field of ordinary length.
-// Exact powers of ten in double.
-constexpr double kExactTens[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                 1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-
 // The common field, [sign] digits [. digits] with at most 15 digits after the leading zeros and
 // no exponent, read as its digits m (an exact integer below 2^53) divided by 10^k (exact for
 // k <= 22): one correctly rounded division of exact values, so the double nearest the decimal,
@@ -75,7 +72,7 @@ bool parsePlainDecimal(std::string_view text, double& value) {
   if (written == 0) return false;
   if (point != n) decimals = static_cast<int>(n - point - 1);
   if (decimals > 22) return false;
-  const double magnitude = static_cast<double>(digits) / kExactTens[decimals];
+  const double magnitude = static_cast<double>(digits) / kExactPowersOfTen[static_cast<size_t>(decimals)];
   value = negative ? -magnitude : magnitude;
   return true;
 }

@@ -19,13 +19,10 @@
 #include <system_error>
 #include <vector>
 
+#include "engine/decimal_tables.h"
+
 namespace korden::fmt {
 namespace {
-
-// Exactly representable powers of ten, for the early overflow test of F fields.
-constexpr std::array<double, 23> kExactPowersOfTen = {
-    1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-    1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
 void requireNonNegative(int n, const char* what) {
   if (n < 0) throw std::invalid_argument(std::string("fortran format: negative ") + what);
@@ -64,7 +61,7 @@ void nonFinite(std::string& out, double value, int w) {
 }
 
 // 10^n for 0 <= n <= 22, exact in double, and as integers up to 10^19.
-constexpr std::array<double, 23> kTens = kExactPowersOfTen;
+constexpr const std::array<double, 23>& kTens = kExactPowersOfTen;
 constexpr std::array<unsigned long long, 20> kIntegerTens = {1ULL,
                                                              10ULL,
                                                              100ULL,
@@ -201,12 +198,6 @@ bool shortScientific(double magnitude, int decimals, char* out, std::size_t& len
 // report's E fields (at most 8 decimals, exponents of two digits, at most 40 columns). False when
 // the short path does not apply.
 constexpr int kWidestShortE = 40;
-// "00" to "99", the two digits of each number below 100.
-constexpr char kDigitPairs[] =
-    "0001020304050607080910111213141516171819202122232425262728293031323334353637383940414243444546"
-    "4748495051525354555657585960616263646566676869707172737475767778798081828384858687888990919293"
-    "949596979899";
-
 bool shortE(std::string& out, double value, int w, int d) {
   unsigned long long rounded = 0;
   int exponent = 0;

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "engine/analysis_case.h"
+#include "engine/decimal_tables.h"
 #include "report/fortran_format.h"
 #include "report/results_report.h"
 
@@ -16,15 +17,7 @@ namespace korden {
 
 namespace {
 
-// "00" to "99", the two digits of each number below 100.
-constexpr char kDigitPairs[] =
-    "0001020304050607080910111213141516171819202122232425262728293031323334353637383940414243444546"
-    "4748495051525354555657585960616263646566676869707172737475767778798081828384858687888990919293"
-    "949596979899";
-
-// Powers of ten exact in double (10^0..10^22) and as integers up to 10^15.
-constexpr double kTens[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                            1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr const std::array<double, 23>& kTens = kExactPowersOfTen;
 
 // The shortest decimal digits that read back as `magnitude` (positive, normal) when they number
 // at most 15, as std::to_chars finds them: `digits` (no trailing zeros) times 10^(exponent -
