@@ -9,11 +9,9 @@
 #include "report/fortran_format.h"
 
 #include <array>
-#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <stdexcept>
 #include <string>
 #include <system_error>
@@ -110,14 +108,6 @@ double scaledByTen(double magnitude, int s) {
                 : magnitude / kTens[static_cast<std::size_t>(-s)];
 }
 
-// `count` digits of n, with leading zeros, at `out`.
-char* paddedDigits(char* out, unsigned long long n, int count) {
-  for (int k = count - 1; k >= 0; --k) {
-    out[k] = static_cast<char>('0' + n % 10U);
-    n /= 10U;
-  }
-  return out + count;
-}
 
 // "%.*f" of the magnitude, as std::to_chars writes it; false when the short path does not apply.
 bool shortFixed(double magnitude, int decimals, char* out, std::size_t& length) {
@@ -129,7 +119,7 @@ bool shortFixed(double magnitude, int decimals, char* out, std::size_t& length) 
   char* end = std::to_chars(out, out + 24, rounded / unit).ptr;
   if (decimals > 0) {
     *end++ = '.';
-    end = paddedDigits(end, rounded % unit, decimals);
+    end = writeDigits(end, rounded % unit, decimals);
   }
   length = static_cast<std::size_t>(end - out);
   return true;
@@ -145,12 +135,8 @@ inline bool scientificDigits(double magnitude, int decimals, unsigned long long&
   exponent = 0;
   if (magnitude == 0.0) return true;
   if (!(magnitude > 1.0e-300 && magnitude < 1.0e300)) return false;
-  // The decade from the binary exponent e2 (floor(e2 log10 2), with log10 2 ~ 78913 / 2^18;
-  // the arithmetic shift floors negative products), corrected by the scaled value: it must
-  // have decimals + 1 digits.
-  const int binaryExponent =
-      static_cast<int>((std::bit_cast<std::uint64_t>(magnitude) >> 52U) & 0x7FFU) - 1023;
-  exponent = (binaryExponent * 78913) >> 18;
+  // The decade, corrected by the scaled value: it must have decimals + 1 digits.
+  exponent = decadeEstimate(magnitude);
   const double low = kTens[static_cast<std::size_t>(decimals)];
   const double high = kTens[static_cast<std::size_t>(decimals) + 1];
   double scaled = 0.0;
@@ -185,11 +171,11 @@ bool shortScientific(double magnitude, int decimals, char* out, std::size_t& len
   *end++ = static_cast<char>('0' + rounded / unit);
   if (decimals > 0) {
     *end++ = '.';
-    end = paddedDigits(end, rounded % unit, decimals);
+    end = writeDigits(end, rounded % unit, decimals);
   }
   *end++ = 'e';
   *end++ = exponent < 0 ? '-' : '+';
-  end = paddedDigits(end, static_cast<unsigned long long>(exponent < 0 ? -exponent : exponent), 2);
+  end = writeDigits(end, static_cast<unsigned long long>(exponent < 0 ? -exponent : exponent), 2);
   length = static_cast<std::size_t>(end - out);
   return true;
 }
@@ -216,28 +202,14 @@ bool shortE(std::string& out, double value, int w, int d) {
   out.append(static_cast<std::size_t>(w), ' ');
   char* at = out.data() + start + (w - length);
   if (negative) *at++ = '-';
-  // The decimals from the last one back, then the point and the digit before it.
-  char* point = at + 1;
-  auto remaining = static_cast<std::uint32_t>(rounded);  // d + 1 <= 9 digits
-  int k = d;
-  for (; k >= 2; k -= 2) {  // two decimals at a time
-    const char* pair = kDigitPairs + 2U * (remaining % 100U);
-    point[k - 1] = pair[0];
-    point[k] = pair[1];
-    remaining /= 100U;
-  }
-  if (k == 1) {
-    point[1] = static_cast<char>('0' + remaining % 10U);
-    remaining /= 10U;
-  }
-  at[0] = static_cast<char>('0' + remaining);
-  *point = '.';
-  at = point + d + 1;
+  // The d + 1 digits one column on, then the first of them moved before the point.
+  writeDigits(at + 1, static_cast<std::uint32_t>(rounded), d + 1);  // d + 1 <= 9 digits
+  at[0] = at[1];
+  at[1] = '.';
+  at += d + 2;
   *at++ = 'E';
   *at++ = exponent < 0 ? '-' : '+';
-  const int magnitudeOfExponent = exponent < 0 ? -exponent : exponent;
-  *at++ = static_cast<char>('0' + magnitudeOfExponent / 10);
-  *at = static_cast<char>('0' + magnitudeOfExponent % 10);
+  writeDigits(at, static_cast<unsigned>(exponent < 0 ? -exponent : exponent), 2);
   return true;
 }
 

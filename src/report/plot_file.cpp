@@ -1,10 +1,8 @@
 #include "report/plot_file.h"
 
 #include <algorithm>
-#include <bit>
 #include <charconv>
 #include <cmath>
-#include <cstdint>
 #include <cstdlib>
 #include <utility>
 
@@ -29,12 +27,9 @@ constexpr const std::array<double, 23>& kTens = kExactPowersOfTen;
 // from_chars does), also catches a wrong last digit of that scaling: a wrong 15-digit decimal
 // never reads back as the magnitude. False when there are no such digits (std::to_chars then).
 bool shortestDigits(double magnitude, unsigned long long& digits, int& count, int& exponent) {
-  // The decade from the binary exponent e2 (floor(e2 log10 2), log10 2 ~ 78913 / 2^18), one
-  // higher when the magnitude reaches the next power of ten; a decade still one off puts the
-  // scaled value outside [1e14, 1e15) and is left to std::to_chars.
-  const int binaryExponent =
-      static_cast<int>((std::bit_cast<std::uint64_t>(magnitude) >> 52U) & 0x7FFU) - 1023;
-  int decade = (binaryExponent * 78913) >> 18;
+  // The decade, one higher when the magnitude reaches the next power of ten; a decade still one
+  // off puts the scaled value outside [1e14, 1e15) and is left to std::to_chars.
+  int decade = decadeEstimate(magnitude);
   const int up = -decade - 1;
   if (up > 22 || up < -22) return false;
   if ((up >= 0 ? magnitude * kTens[up] : magnitude / kTens[-up]) >= 1.0) ++decade;
@@ -68,14 +63,7 @@ bool shortestDigits(double magnitude, unsigned long long& digits, int& count, in
 // scientific one (d.ddde+XX, at least two exponent digits) is shorter.
 char* shortestText(char* out, bool negative, unsigned long long digits, int count, int exponent) {
   char text[16];
-  int k = count - 1;
-  for (; k >= 1; k -= 2) {  // two digits at a time
-    const char* pair = kDigitPairs + 2U * (digits % 100U);
-    text[k - 1] = pair[0];
-    text[k] = pair[1];
-    digits /= 100U;
-  }
-  if (k == 0) text[0] = static_cast<char>('0' + digits);
+  writeDigits(text, digits, count);
   const int exponentDigits = std::abs(exponent) >= 100 ? 3 : 2;
   const int scientificLength = count + (count > 1 ? 1 : 0) + 2 + exponentDigits;
   const int fixedLength = exponent >= 0
