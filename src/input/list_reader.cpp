@@ -31,13 +31,6 @@ std::string shown(std::string_view text) {
   return s;
 }
 
-// The syntax of a Fortran real field (1.5, .5, 5., 1.5E3, 1.5D-3, 1.5+3); the value may be
-// infinite when the exponent is beyond the range of a double.
-//
-// The field is checked here; std::from_chars reads it as it stands when it has neither a plus
-// sign before the mantissa nor an exponent written other than with the letter e (or E), and
-// otherwise a copy rewritten in that form. from_chars gives the correctly rounded double, as
-// strtod does, without a locale or a copy on the heap for a field of ordinary length.
 // The common field, [sign] digits [. digits] with at most 15 digits after the leading zeros and
 // no exponent, read as its digits m (an exact integer below 2^53) divided by 10^k (exact for
 // k <= 22): one correctly rounded division of exact values, so the double nearest the decimal,
@@ -72,11 +65,20 @@ bool parsePlainDecimal(std::string_view text, double& value) {
   if (written == 0) return false;
   if (point != n) decimals = static_cast<int>(n - point - 1);
   if (decimals > 22) return false;
-  const double magnitude = static_cast<double>(digits) / kExactPowersOfTen[static_cast<size_t>(decimals)];
+  const double magnitude =
+      static_cast<double>(digits) / kExactPowersOfTen[static_cast<size_t>(decimals)];
   value = negative ? -magnitude : magnitude;
   return true;
 }
 
+// The syntax of a Fortran real field (1.5, .5, 5., 1.5E3, 1.5D-3, 1.5+3); the value may be
+// infinite when the exponent is beyond the range of a double.
+//
+// The field is checked here; std::from_chars reads it as it stands when it has neither a plus
+// sign before the mantissa nor an exponent written other than with the letter e (or E), and
+// otherwise a copy rewritten in that form. from_chars gives the correctly rounded double, as
+// strtod does, without a locale or a copy on the heap for a field of ordinary length.
+// The plain decimals of most fields take the short path first.
 bool parseRealForm(std::string_view text, double& value) {
   if (parsePlainDecimal(text, value)) return true;
   // mantissa: [sign] digits [. digits] | [sign] . digits ; exponent: letter [sign] digits | sign
@@ -227,20 +229,19 @@ std::string RecordName::text() const {
 
 ListStatement::ListStatement(InputFile& file, std::string_view what)
     : file_(file), what_(what), whatKnown_(true), line_(file.next_) {
-  if (file.observer_ != nullptr) {
-    tracedStore_ = std::make_unique<TracedRecord>();
-    traced_ = tracedStore_.get();
-    traced_->name = what_;
-  }
+  startTrace();
 }
 
 ListStatement::ListStatement(InputFile& file, const RecordName& what)
     : file_(file), name_(what), line_(file.next_) {
-  if (file.observer_ != nullptr) {
-    tracedStore_ = std::make_unique<TracedRecord>();
-    traced_ = tracedStore_.get();
-    traced_->name = this->what();
-  }
+  startTrace();
+}
+
+void ListStatement::startTrace() {
+  if (file_.observer_ == nullptr) return;
+  tracedStore_ = std::make_unique<TracedRecord>();
+  traced_ = tracedStore_.get();
+  traced_->name = what();
 }
 
 const std::string& ListStatement::what() {
@@ -282,7 +283,6 @@ void ListStatement::finish() {
 }
 
 void ListStatement::trace(const Item& item, TracedValue::Type type, double number) {
-  if (traced_ == nullptr) return;
   TracedValue v;
   v.kind = item.kind == Kind::Value  ? TracedValue::Kind::Value
            : item.kind == Kind::Null ? TracedValue::Kind::Null
@@ -444,8 +444,10 @@ ListStatement& ListStatement::real(double& target) {
 ListStatement& ListStatement::text(std::string& target) {
   Item item = next("A TEXT");
   if (item.kind == Kind::Value) target = std::string(item.text);
-  if (traced_ != nullptr) trace(item, TracedValue::Type::Text, 0.0);
-  if (traced_ != nullptr) traced_->values.back().text = target;
+  if (traced_ != nullptr) {
+    trace(item, TracedValue::Type::Text, 0.0);
+    traced_->values.back().text = target;
+  }
   return *this;
 }
 

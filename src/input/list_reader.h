@@ -169,7 +169,9 @@ class ListStatement {
   [[noreturn]] void fail(int line, std::string_view expected, std::string_view found);
   void enterLine(size_t start);
   bool advanceLine();
-  // With an observer: keeps the item just read and the field's value after it.
+  // With an observer: keeps the record's name, then each item read (trace(), called only when
+  // traced_ is set) with the field's value after it.
+  void startTrace();
   void trace(const Item& item, TracedValue::Type type, double number);
 
   InputFile& file_;
